@@ -1,0 +1,189 @@
+#include "cli/Comandi.h"
+
+#include <cstdio>
+
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "app/Cliente.h"
+#include "app/Sessione.h"
+#include "platform/Boxes.h"
+#include "platform/Shell.h"
+
+namespace velmora::cli {
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// The windows' answers to the sign-in, without windows.
+class Cliente_Cli final : public Operazioni_Cliente {
+public:
+    explicit Cliente_Cli(Sessione& sessione) : m_sessione(sessione) {}
+    void Chiudi_Programma() override {
+        try {
+            m_sessione.connessione().close(true);
+        } catch (const db::DatabaseError& e) {
+            m_sessione.boxes().error(e.text());
+        }
+        m_sessione.Programma_Terminato = true;
+    }
+    QString Titolo() const override { return m_titolo; }
+    void Imposta_Titolo(const QString& titolo) override { m_titolo = titolo; }
+    void Mostra_Fasce(bool visibile) override { m_sessione.Fasce_Visibili = visibile; }
+    void Chiudi_Catalogo() override {}
+    void Password_Errata() override { m_sessione.boxes().message(QStringLiteral("Invalid Password!")); }
+    void Tabelle_Aperte() override {}
+
+private:
+    Sessione& m_sessione;
+    QString m_titolo;
+};
+
+QString option(const QStringList& args, const QString& name, const QString& fallback = QString()) {
+    const qsizetype at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1] : fallback;
+}
+
+bool connetti(Sessione& sessione) {
+    if (!sessione.cartella().exists(QString::fromLatin1(InstallFolder::kDatabase))) {
+        std::fprintf(stderr, "No database in %s\n", qPrintable(sessione.cartella().root()));
+        return false;
+    }
+    try {
+        sessione.Connetti();
+    } catch (const db::DatabaseError& e) {
+        sessione.boxes().error(e.text());
+        return false;
+    }
+    return true;
+}
+
+void stampaCliente(Sessione& sessione) {
+    const QVariantHash& record = sessione.Record_Cliente;
+    out() << "Customer: " << sessione.Codice_Cliente << '\n';
+    out() << "Name: " << record.value(QStringLiteral("CLI_RAGSOC")).toString() << '\n';
+    out() << "Language: " << sessione.Lingua_Corrente << '\n';
+    out() << "Data_Listino: " << sessione.Data_Listino.toString(QStringLiteral("dd/MM/yyyy")) << '\n';
+    out().flush();
+}
+
+int signIn(Sessione& sessione, const QStringList& args) {
+    if (!args.contains(QStringLiteral("--password"))) {
+        std::fputs("sign-in needs --password P\n", stderr);
+        return 2;
+    }
+    bool ok = true;
+    const int lingua = option(args, QStringLiteral("--language"), QStringLiteral("0")).toInt(&ok);
+    if (!ok || lingua < 0 || lingua > 3) {
+        std::fputs("--language takes 0 (Italiano), 1 (Francaise), 2 (English) or 3 (German)\n", stderr);
+        return 2;
+    }
+    if (!connetti(sessione)) {
+        return 1;
+    }
+    Cliente_Cli operazioni(sessione);
+    Gestione_Cliente cliente(sessione, operazioni);
+    // The password box turns every letter into a capital as it is typed.
+    const QString password = option(args, QStringLiteral("--password")).toUpper();
+    try {
+        cliente.Accesso_Cliente(password, lingua);
+    } catch (const db::DatabaseError& e) {
+        sessione.boxes().error(e.text());
+        operazioni.Chiudi_Programma();
+        return 1;
+    }
+    if (sessione.Programma_Terminato) {
+        return 1;
+    }
+    stampaCliente(sessione);
+    operazioni.Chiudi_Programma();
+    return 0;
+}
+
+int customer(Sessione& sessione) {
+    if (!connetti(sessione)) {
+        return 1;
+    }
+    Cliente_Cli operazioni(sessione);
+    Gestione_Cliente cliente(sessione, operazioni);
+    if (!cliente.Listino_Presente()) {
+        std::fputs("No customer has signed in on this database: the next start asks for the password\n", stderr);
+        operazioni.Chiudi_Programma();
+        return 1;
+    }
+    cliente.Riprendi_Cliente();
+    if (sessione.Programma_Terminato) {
+        return 1;
+    }
+    stampaCliente(sessione);
+    operazioni.Chiudi_Programma();
+    return 0;
+}
+
+int info(Sessione& sessione) {
+    const InstallFolder& folder = sessione.cartella();
+    out() << "Installation folder: " << folder.root() << '\n';
+    const QFileInfo root(folder.root());
+    if (!root.isDir()) {
+        out() << "The installation folder does not exist\n";
+        out().flush();
+        return 1;
+    }
+    if (!root.isReadable()) {
+        out() << "The installation folder cannot be read\n";
+        out().flush();
+        return 1;
+    }
+    for (const char* name : {InstallFolder::kInstallMarker, InstallFolder::kClientMarker, InstallFolder::kClientArchive,
+                             InstallFolder::kProgramUpdateMarker, InstallFolder::kProfile,
+                             InstallFolder::kClientLibrary, InstallFolder::kNewProgramFile}) {
+        const QString fixed = QString::fromLatin1(name);
+        out() << fixed << ": " << (folder.exists(fixed) ? "present" : "missing") << '\n';
+    }
+    const QString database = QString::fromLatin1(InstallFolder::kDatabase);
+    if (!folder.exists(database)) {
+        out() << database << ": missing\n";
+        out().flush();
+        return 1;
+    }
+    out() << database << ": present (" << folder.path(database) << ")\n";
+    out() << "Client library: "
+          << (sessione.libreriaClient().isEmpty() ? QStringLiteral("system") : sessione.libreriaClient()) << '\n';
+    try {
+        sessione.Connetti();
+        out() << "SQL dialect: " << sessione.connessione().databaseDialect() << '\n';
+        sessione.connessione().close(true);
+    } catch (const db::DatabaseError& e) {
+        out().flush();
+        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
+        return 1;
+    }
+    out().flush();
+    return 0;
+}
+
+}  // namespace
+
+int esegui(const InstallFolder& folder, const QString& command, const QStringList& args) {
+    StreamBoxes boxes;
+    SystemShell shell;
+    SystemClock clock;
+    Sessione sessione(folder, boxes, shell, clock);
+    if (command == QLatin1String("info")) {
+        return info(sessione);
+    }
+    if (command == QLatin1String("sign-in")) {
+        return signIn(sessione, args);
+    }
+    if (command == QLatin1String("customer")) {
+        return customer(sessione);
+    }
+    std::fprintf(stderr, "Unknown command %s (see --help)\n", qPrintable(command));
+    return 2;
+}
+
+}  // namespace velmora::cli
