@@ -64,7 +64,9 @@ bool Avvio::FormCreate() {
     }
     m_sessione.Ricerca_Parziale = true;
     m_sessione.Chiusura_Pendente = false;
-    m_sessione.Sostituzione_Pronta = false;
+    // Sostituzione_Pronta is false at creation and stays set once a script has been written:
+    // the close request above may already have written one, and a second script would delete
+    // the new program file once the first had renamed it.
     m_op.Imposta_Titolo(QStringLiteral("Velmora v. ") + Sessione::Versione_Programma());
     if (!m_op.Controlla_Istanza()) {
         return false;

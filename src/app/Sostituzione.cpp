@@ -94,4 +94,17 @@ QString Sostituzione::Prepara_Sostituzione(const QString& programma, const Insta
     return QString();
 }
 
+void Sostituzione::FormClose(Sessione& sessione, const QString& programma, qint64 pid) {
+    if (sessione.Sostituzione_Pronta ||
+        !sessione.cartella().exists(QString::fromLatin1(InstallFolder::kNewProgramFile))) {
+        return;
+    }
+    const QString errore = Prepara_Sostituzione(programma, sessione.cartella(), pid);
+    if (!errore.isEmpty()) {
+        sessione.boxes().error(errore);
+        return;
+    }
+    sessione.Sostituzione_Pronta = true;
+}
+
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/Sessione.h"
 #include "platform/InstallFolder.h"
 
 namespace velmora {
@@ -20,6 +21,10 @@ struct Sostituzione {
     // Prepara_Sostituzione: writes the script (replacing an old one) and starts it detached.
     // Returns an error text, empty when the script runs.
     static QString Prepara_Sostituzione(const QString& programma, const InstallFolder& cartella, qint64 pid);
+
+    // The main window's close handler: when a new program file waits and no script has been
+    // written in this run, writes and starts it; a failure is shown and tried again next time.
+    static void FormClose(Sessione& sessione, const QString& programma, qint64 pid);
 };
 
 }  // namespace velmora

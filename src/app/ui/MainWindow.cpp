@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/Sostituzione.h"
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/Form_Password.h"
 #include "browser/Ordini_Catalogo.h"
@@ -150,7 +151,9 @@ bool MainWindow::Aggiorna_Dati() {
     return false;
 }
 
-void MainWindow::FormClose() {}
+void MainWindow::FormClose() {
+    Sostituzione::FormClose(m_sessione, QCoreApplication::applicationFilePath(), QCoreApplication::applicationPid());
+}
 
 void MainWindow::Chiudi_Programma() {
     try {
