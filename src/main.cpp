@@ -6,6 +6,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtBoxes.h"
 #include "app/ui/Splash.h"
+#include "platform/Segnali.h"
 #include "platform/Shell.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +30,17 @@ int main(int argc, char** argv) {
     if (!window.FormCreate()) {
         return 0;
     }
+    // Asked to end by the system: close in order, committing the run's work.
+    velmora::gestisciSegnaliTermine([&window] {
+        for (QWidget* modal = QApplication::activeModalWidget(); modal; modal = QApplication::activeModalWidget()) {
+            modal->close();
+            if (QApplication::activeModalWidget() == modal) {
+                break;
+            }
+        }
+        window.close();
+        QCoreApplication::quit();
+    });
     window.show();
     const int result = app.exec();
     splash.close();
