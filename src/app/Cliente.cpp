@@ -11,17 +11,6 @@ namespace {
 
 const QString kTAn4 = QStringLiteral("Unable to Open Table T_AN4!");
 
-int decimaliValidi(const QVariant& value, const char* colonna) {
-    bool ok = false;
-    const int decimali = value.toInt(&ok);
-    if (!ok || decimali < 0 || decimali > 15) {
-        throw db::DatabaseError(QStringLiteral("T_PROGR.%1 is %2: the number of decimals must be 0 to 15")
-                                    .arg(QString::fromLatin1(colonna), value.isNull() ? QStringLiteral("null")
-                                                                                      : value.toString()));
-    }
-    return decimali;
-}
-
 }  // namespace
 
 Gestione_Cliente::Gestione_Cliente(Sessione& sessione, Operazioni_Cliente& operazioni)
@@ -54,17 +43,6 @@ bool Gestione_Cliente::Listino_Presente() {
     }
 }
 
-void Gestione_Cliente::Leggi_Precisione(db::Statement& progr) {
-    Precisione p = m_sessione.precisione;
-    p.decimaliUnitari = decimaliValidi(progr.value("DIV_DEC_AR_UN"), "DIV_DEC_AR_UN");
-    p.modoUnitari = progr.value("DIV_TP_AR_UN").toString();
-    p.decimaliImporti = decimaliValidi(progr.value("DIV_DEC_AR_IMP"), "DIV_DEC_AR_IMP");
-    p.modoImporti = progr.value("DIV_TP_AR_IMP").toString();
-    p.percAumentoPeso = progr.value("PERC_AUMEN_PESO").toDouble();
-    p.percAumentoVolume = progr.value("PERC_AUMEN_VOLUME").toDouble();
-    m_sessione.precisione = p;
-}
-
 void Gestione_Cliente::Riprendi_Cliente() {
     db::Statement progr(m_sessione.connessione(), QStringLiteral("SELECT * FROM T_PROGR"));
     bool riga = false;
@@ -80,7 +58,7 @@ void Gestione_Cliente::Riprendi_Cliente() {
     }
     m_sessione.Data_Listino = QDate(1900, 1, 1);
     try {
-        Leggi_Precisione(progr);
+        m_sessione.precisione = Leggi_Precisione(progr);
     } catch (const db::DatabaseError& e) {
         // The masks keep their last valid decimals; the message names the wrong value.
         m_sessione.boxes().error(e.text());

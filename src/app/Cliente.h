@@ -57,7 +57,6 @@ public:
 
 private:
     bool terminato() const { return m_sessione.Programma_Terminato; }
-    void Leggi_Precisione(db::Statement& progr);
 
     Sessione& m_sessione;
     Operazioni_Cliente& m_op;

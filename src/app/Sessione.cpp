@@ -33,4 +33,35 @@ QString Sessione::Versione_Programma() {
     return out.join(QLatin1Char('.'));
 }
 
+namespace {
+int decimaliValidi(const QVariant& value, const char* colonna) {
+    bool ok = false;
+    const int decimali = value.toInt(&ok);
+    if (value.isNull() || !ok || decimali < 0 || decimali > 15) {
+        throw db::DatabaseError(QStringLiteral("T_PROGR.%1 is %2: the number of decimals must be 0 to 15")
+                                    .arg(QString::fromLatin1(colonna),
+                                         value.isNull() ? QStringLiteral("null") : value.toString()));
+    }
+    return decimali;
+}
+}  // namespace
+
+Precisione Leggi_Precisione(const db::Statement& progr) {
+    Precisione p;
+    p.decimaliUnitari = decimaliValidi(progr.value("DIV_DEC_AR_UN"), "DIV_DEC_AR_UN");
+    p.modoUnitari = progr.value("DIV_TP_AR_UN").toString();
+    p.decimaliImporti = decimaliValidi(progr.value("DIV_DEC_AR_IMP"), "DIV_DEC_AR_IMP");
+    p.modoImporti = progr.value("DIV_TP_AR_IMP").toString();
+    p.percAumentoPeso = progr.value("PERC_AUMEN_PESO").toDouble();
+    p.percAumentoVolume = progr.value("PERC_AUMEN_VOLUME").toDouble();
+    return p;
+}
+
+QString Testo_Errore(const std::exception& error) {
+    if (const auto* database = dynamic_cast<const db::DatabaseError*>(&error)) {
+        return database->text();
+    }
+    return QString::fromLocal8Bit(error.what());
+}
+
 }  // namespace velmora

@@ -24,6 +24,14 @@ struct Precisione {
     double percAumentoVolume = 0;  // PERC_AUMEN_VOLUME
 };
 
+// Reads the price settings from the current row of "SELECT * FROM T_PROGR". A number of
+// decimals outside 0..15 (or null) is an error (db::DatabaseError) that names the value.
+Precisione Leggi_Precisione(const db::Statement& progr);
+
+// The text of an error for the standard error box: the database's own text, or the message of
+// any other error.
+QString Testo_Errore(const std::exception& error);
+
 // Everything that lives for the whole run: the installation folder, the one database
 // connection with its transaction, the services that ask and tell, the current customer and
 // the flags of start-up and shutdown. Windows and rules receive it; nothing else owns state.

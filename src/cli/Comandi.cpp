@@ -7,6 +7,7 @@
 
 #include "app/Cliente.h"
 #include "app/Sessione.h"
+#include "catalogue/Listino.h"
 #include "platform/Boxes.h"
 #include "platform/Shell.h"
 
@@ -37,11 +38,41 @@ public:
     void Chiudi_Catalogo() override {}
     void Password_Errata() override { m_sessione.boxes().message(QStringLiteral("Invalid Password!")); }
     void Tabelle_Aperte() override {}
+    void Crea_Listino() override;
 
 private:
     Sessione& m_sessione;
     QString m_titolo;
 };
+
+// The build's progress on standard error, every thousand articles.
+class Progresso_Testo final : public Progresso {
+public:
+    void inizia(int massimo) override {
+        m_massimo = massimo;
+        m_fatti = 0;
+        stampa();
+    }
+    void avanza() override {
+        if (++m_fatti % 1000 == 0 || m_fatti == m_massimo) {
+            stampa();
+        }
+    }
+
+private:
+    void stampa() const {
+        std::fprintf(stderr, "Listino: %d/%d\n", m_fatti, m_massimo);
+        std::fflush(stderr);
+    }
+    int m_massimo = 0;
+    int m_fatti = 0;
+};
+
+void Cliente_Cli::Crea_Listino() {
+    Progresso_Testo progresso;
+    Gestione_Cliente cliente(m_sessione, *this);
+    Costruzione_Listino(m_sessione, cliente).Crea_Listino(&progresso);
+}
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = QString()) {
     const qsizetype at = args.indexOf(name);
@@ -91,8 +122,8 @@ int signIn(Sessione& sessione, const QStringList& args) {
     const QString password = option(args, QStringLiteral("--password")).toUpper();
     try {
         cliente.Accesso_Cliente(password, lingua);
-    } catch (const db::DatabaseError& e) {
-        sessione.boxes().error(e.text());
+    } catch (const std::exception& e) {
+        sessione.boxes().error(Testo_Errore(e));
         operazioni.Chiudi_Programma();
         return 1;
     }

@@ -22,6 +22,10 @@ public:
         });
     }
     void avvia() { m_timer.start(); }
+    void passo() {
+        m_passo = (m_passo + 1) % 20;
+        update();
+    }
     bool attiva() const { return m_timer.isActive(); }
 
 protected:
@@ -229,6 +233,8 @@ void Form_Password::Password_Errata() {
     box.exec();
     Accesso_Terminato();
 }
+
+void Form_Password::Avanza_Animazione() { m_animazione->passo(); }
 
 void Form_Password::Accesso_Terminato() {
     if (isVisible()) {

@@ -33,6 +33,8 @@ public:
 
     // The typed password matched no customer: "Invalid Password!", then the dialog closes.
     void Password_Errata();
+    // One step of the copy animation, for work that keeps the event loop waiting.
+    void Avanza_Animazione();
     // The sign-in has finished, or ended the program: the dialog closes.
     void Accesso_Terminato();
 

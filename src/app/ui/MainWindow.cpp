@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScreen>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/Form_Password.h"
 #include "browser/Ordini_Catalogo.h"
+#include "catalogue/Listino.h"
 #include "platform/IstanzaUnica.h"
 
 namespace velmora {
@@ -184,10 +186,10 @@ void MainWindow::Chiedi_Password() {
     connect(&dialogo, &Form_Password::accedi, this, [this, &dialogo](const QString& password, int lingua) {
         try {
             m_cliente.Accesso_Cliente(password, lingua);
-        } catch (const db::DatabaseError& e) {
+        } catch (const std::exception& e) {
             // The dialog stays open, without its buttons, until the user closes it; start-up
             // then goes on with the tables as they are.
-            m_sessione.boxes().error(e.text());
+            m_sessione.boxes().error(Testo_Errore(e));
             return;
         }
         if (!m_sessione.Programma_Terminato) {
@@ -242,6 +244,48 @@ void MainWindow::Password_Errata() {
 }
 
 void MainWindow::Tabelle_Aperte() { emit tabelleAperte(); }
+
+namespace {
+
+// The build's progress on the password dialog's bar. The build does not go back to the event
+// loop (nothing else may run in the middle of it): the bar and the animation are repainted
+// directly, at most every 50 ms.
+class Progresso_Dialogo final : public Progresso {
+public:
+    explicit Progresso_Dialogo(Form_Password* dialogo) : m_dialogo(dialogo) {}
+    void inizia(int massimo) override {
+        m_massimo = massimo;
+        m_fatti = 0;
+        if (m_dialogo) {
+            m_dialogo->barra()->setRange(0, std::max(1, massimo));
+            m_dialogo->barra()->setValue(0);
+            m_dialogo->repaint();
+        }
+        m_timer.start();
+    }
+    void avanza() override {
+        ++m_fatti;
+        if (m_dialogo && (m_timer.elapsed() >= 50 || m_fatti == m_massimo)) {
+            m_timer.restart();
+            m_dialogo->barra()->setValue(m_fatti);
+            m_dialogo->Avanza_Animazione();
+            m_dialogo->repaint();
+        }
+    }
+
+private:
+    QPointer<Form_Password> m_dialogo;
+    QElapsedTimer m_timer;
+    int m_massimo = 0;
+    int m_fatti = 0;
+};
+
+}  // namespace
+
+void MainWindow::Crea_Listino() {
+    Progresso_Dialogo progresso(m_dialogoPassword);
+    Costruzione_Listino(m_sessione, m_cliente).Crea_Listino(&progresso);
+}
 
 void MainWindow::Imposta_Titolo(const QString& titolo) { setWindowTitle(titolo); }
 

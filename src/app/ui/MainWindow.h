@@ -61,6 +61,7 @@ public:
     void Chiudi_Catalogo() override;
     void Password_Errata() override;
     void Tabelle_Aperte() override;
+    void Crea_Listino() override;
 
     Gestione_Cliente& cliente() { return m_cliente; }
     Form_Password* dialogoPassword() const { return m_dialogoPassword; }
