@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QTextStream>
 
 #include "app/Cliente.h"
@@ -155,6 +156,86 @@ int customer(Sessione& sessione) {
     return 0;
 }
 
+// One field as support staff read it: numbers with the decimal comma, dates as dd/mm/yyyy,
+// line breaks of the notes shown as "\n".
+QString campo(const QVariant& value, int decimali) {
+    if (value.isNull()) {
+        return QString();
+    }
+    switch (value.typeId()) {
+        case QMetaType::Double:
+            return decimali < 0 ? QLocale(QLocale::Italian).toString(value.toDouble(), 'g', 15)
+                                : formatNumber(value.toDouble(), decimali == 0 ? QStringLiteral("0")
+                                                                               : QStringLiteral("0.") + QString(decimali, QLatin1Char('0')));
+        case QMetaType::QDateTime:
+            return value.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
+        default: {
+            QString text = value.toString();
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n")).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            return text;
+        }
+    }
+}
+
+QString csv(const QString& text) {
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"'))) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+int listino(Sessione& sessione, const QStringList& args) {
+    if (!connetti(sessione)) {
+        return 1;
+    }
+    Cliente_Cli operazioni(sessione);
+    Gestione_Cliente cliente(sessione, operazioni);
+    if (!cliente.Listino_Presente()) {
+        std::fputs("No customer has signed in on this database: there is no price list\n", stderr);
+        return 1;
+    }
+    cliente.Riprendi_Cliente();
+    if (sessione.Programma_Terminato) {
+        return 1;
+    }
+    const bool comeCsv = args.contains(QStringLiteral("--csv"));
+    const QString sep = comeCsv ? QStringLiteral(";") : QStringLiteral("\t");
+    const int u = sessione.precisione.decimaliUnitari;
+    try {
+        db::Statement query(sessione.connessione(), QStringLiteral("SELECT * FROM LISTINO ORDER BY CODICE"));
+        query.open();
+        QStringList header;
+        for (int i = 0; i < query.columnCount(); ++i) {
+            header << query.columnName(i);
+        }
+        out() << header.join(sep) << '\n';
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < header.size(); ++i) {
+                const QString& name = header[i];
+                int decimali = -1;
+                if (name == QLatin1String("PREZZO") || name == QLatin1String("NETTO") || name == QLatin1String("PREZZO_LIST")) {
+                    decimali = u;
+                } else if (name == QLatin1String("SC1") || name == QLatin1String("SC2") || name == QLatin1String("SCONTO")) {
+                    decimali = 2;
+                }
+                const QString text = campo(query.value(i), decimali);
+                fields << (comeCsv ? csv(text) : text);
+            }
+            out() << fields.join(sep) << '\n';
+        }
+    } catch (const db::DatabaseError& e) {
+        out().flush();
+        sessione.boxes().error(e.text());
+        return 1;
+    }
+    out().flush();
+    operazioni.Chiudi_Programma();
+    return 0;
+}
+
 int info(Sessione& sessione) {
     const InstallFolder& folder = sessione.cartella();
     out() << "Installation folder: " << folder.root() << '\n';
@@ -212,6 +293,9 @@ int esegui(const InstallFolder& folder, const QString& command, const QStringLis
     }
     if (command == QLatin1String("customer")) {
         return customer(sessione);
+    }
+    if (command == QLatin1String("listino")) {
+        return listino(sessione, args);
     }
     std::fprintf(stderr, "Unknown command %s (see --help)\n", qPrintable(command));
     return 2;

@@ -23,7 +23,9 @@ void usage(FILE* out) {
         "  sign-in --password P [--language N]\n"
         "                       sign a customer in with a password (as the password dialog does:\n"
         "                       capital letters); N: 0 Italiano, 1 Francaise, 2 English, 3 German\n"
-        "  customer             the customer of the last sign-in, as the next start takes it up\n",
+        "  customer             the customer of the last sign-in, as the next start takes it up\n"
+        "  listino [--csv]      the built price list, one row per article with every column\n"
+        "                       (tab-separated, or ';'-separated with --csv)\n",
         out);
 }
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fixtures/Fornitore.h"
 #include "platform/Database.h"
 #include "platform/InstallFolder.h"
 
@@ -104,6 +106,71 @@ TEST(Cli, InfoRunsForAnOrdinaryUser) {
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("SQL dialect: 1"))) << run.out.toStdString();
     QDir(base).removeRecursively();
+}
+
+TEST(Cli, SignInCustomerAndPriceList) {
+    QTemporaryDir dir;
+    velmora::fixtures::Dati dati = velmora::fixtures::minimo();
+    velmora::fixtures::Articolo a;
+    a.codice = QStringLiteral("VT-1");
+    a.gr = QStringLiteral("G1");
+    a.sg = QStringLiteral("S1");
+    dati.articoli.push_back(a);
+    dati.prezzi.push_back({a.codice, 0, 1, 12.5, QVariant()});
+    dati.descrizioni.push_back({a.codice, 2, QStringLiteral("Screw; zinc"), QVariant(), QString(), QString()});
+    velmora::fixtures::crea(dir.path(), dati);
+    const QStringList home = {QStringLiteral("--home"), dir.path()};
+
+    const CliRun wrong = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("bianchi")});
+    EXPECT_NE(wrong.exitCode, 0);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Invalid Password!")));
+    EXPECT_NE(cli(home + QStringList{QStringLiteral("customer")}).exitCode, 0);
+
+    const CliRun signIn = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                                                 QStringLiteral("rossi"), QStringLiteral("--language"), QStringLiteral("2")});
+    ASSERT_EQ(signIn.exitCode, 0) << signIn.err.toStdString();
+    const CliRun customer = cli(home + QStringList{QStringLiteral("customer")});
+    EXPECT_EQ(customer.exitCode, 0);
+    EXPECT_TRUE(customer.out.contains(QStringLiteral("Customer: 1001\n")));
+    EXPECT_TRUE(customer.out.contains(QStringLiteral("Language: 2\n")));
+    EXPECT_TRUE(customer.out.contains(QStringLiteral("Data_Listino: ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))));
+
+    const CliRun listino = cli(home + QStringList{QStringLiteral("listino"), QStringLiteral("--csv")});
+    EXPECT_EQ(listino.exitCode, 0) << listino.err.toStdString();
+    const QStringList lines = listino.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("CODICE;DESCRIZIONE;MEMO;")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("VT-1;\"Screw; zinc\";;PZ;;G1;S1;BG;12,50;0,00;0,00;12,50;12,50;0,00;")))
+        << lines[1].toStdString();
+}
+
+// A sign-in killed in the middle of the price-list build leaves a database on which the next
+// start asks for the password again.
+TEST(Cli, KilledSignInAsksForThePasswordAgain) {
+    QTemporaryDir dir;
+    velmora::fixtures::crea(dir.path(), velmora::fixtures::realistico(20000, 7));
+    const QStringList home = {QStringLiteral("--home"), dir.path()};
+
+    QProcess signIn;
+    signIn.start(QStringLiteral(VELMORA_CLI_PATH),
+                 home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("ROSSI2024")});
+    ASSERT_TRUE(signIn.waitForStarted());
+    QByteArray err;
+    while (!err.contains("Listino: 1000/") && signIn.state() == QProcess::Running) {
+        signIn.waitForReadyRead(100);
+        err += signIn.readAllStandardError();
+    }
+    ASSERT_EQ(signIn.state(), QProcess::Running) << "the build finished before it could be cut short";
+    signIn.kill();
+    signIn.waitForFinished();
+
+    const CliRun customer = cli(home + QStringList{QStringLiteral("customer")});
+    EXPECT_NE(customer.exitCode, 0);
+    EXPECT_TRUE(customer.err.contains(QStringLiteral("asks for the password"))) << customer.err.toStdString();
+    // And the password signs the customer in again.
+    const CliRun again = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("ROSSI2024")});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(cli(home + QStringList{QStringLiteral("customer")}).exitCode, 0);
 }
 
 }  // namespace
