@@ -1,7 +1,7 @@
 // velmora-make-demo: builds a supplier database of any size, and optionally a whole demo
 // installation folder around it.
 //
-//   velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only]
+//   velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only] [--selectable]
 #include <cstdio>
 
 #include <QColor>
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     };
     const QString home = option("--home", QString());
     if (home.isEmpty() || args.contains(QStringLiteral("--help"))) {
-        std::fputs("usage: velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only]\n", stderr);
+        std::fputs("usage: velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only] [--selectable]\n", stderr);
         return home.isEmpty() ? 2 : 0;
     }
     const int articoli = option("--articles", QStringLiteral("5000")).toInt();
@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
 
     QElapsedTimer timer;
     timer.start();
-    const velmora::fixtures::Dati dati = velmora::fixtures::realistico(articoli, seme);
+    velmora::fixtures::Dati dati = velmora::fixtures::realistico(articoli, seme);
+    // The selectable kind of the price procedure, which a set-based statement can join.
+    dati.proceduraSelezionabile = args.contains(QStringLiteral("--selectable"));
     const qint64 generated = timer.elapsed();
     try {
         velmora::fixtures::crea(home, dati);

@@ -173,6 +173,11 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
         "QTA_CONF) VALUES (:CODICE, :DESCRIZIONE, :MEMO, :UM, :IVA, :GR, :SG, :GRUPPONE, :PREZZO, :SC1, :SC2, :NETTO, "
         ":PREZZO_LIST, :SCONTO, :IMAGE, :DATA_LIST, :BARCODE, :STATO, :SC_QTA, :SC_QTA_CUM, :METRI_1, :METRI_2, "
         ":METRI_3, :PESO, :QTA_CONF)"));
+    struct Fasce_Gruppo {
+        bool sottogruppo = false;
+        bool cumulative = false;
+    };
+    QHash<QString, Fasce_Gruppo> fasceGruppo;
     const QString kT = QStringLiteral("T");
     const QString kF = QStringLiteral("F");
     const QString kCrLf = QStringLiteral("\r\n");
@@ -193,31 +198,37 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
         long double sc1 = valori.Sconto_1;
         long double sc2 = valori.Sconto_2;
 
-        // Band flags; a failure here leaves them as far as they got.
+        // Band flags; a failure here leaves them as far as they got. The subgroup's bands and its
+        // cumulative bands are the same for every article of the subgroup: each pair is asked once.
         QString scQta = kF;
         QString scQtaCum = kF;
         try {
             fasceArticolo.set(QStringLiteral("Articolo"), codice);
             fasceArticolo.set(QStringLiteral("Listino"), listino);
-            if (fasceArticolo.first()) {
-                scQta = kT;
-            } else {
+            const bool proprie = fasceArticolo.first();
+            fasceArticolo.closeCursor();
+            const QString chiave = gr + QChar(0) + sg + QChar(grVar.isNull() ? 'n' : 'v') + QChar(sgVar.isNull() ? 'n' : 'v');
+            auto fasce = fasceGruppo.constFind(chiave);
+            if (fasce == fasceGruppo.cend()) {
+                Fasce_Gruppo trovate;
                 fasceSottogruppo.set(QStringLiteral("Gr"), grVar);
                 fasceSottogruppo.set(QStringLiteral("Sg"), sgVar);
                 fasceSottogruppo.set(QStringLiteral("Listino"), listino);
-                if (fasceSottogruppo.first()) {
-                    scQta = kT;
-                }
+                trovate.sottogruppo = fasceSottogruppo.first();
                 fasceSottogruppo.closeCursor();
+                fasceCumulative.set(QStringLiteral("Gr"), grVar);
+                fasceCumulative.set(QStringLiteral("Sg"), sgVar);
+                fasceCumulative.set(QStringLiteral("Listino"), listino);
+                trovate.cumulative = fasceCumulative.first();
+                fasceCumulative.closeCursor();
+                fasce = fasceGruppo.insert(chiave, trovate);
             }
-            fasceArticolo.closeCursor();
-            fasceCumulative.set(QStringLiteral("Gr"), grVar);
-            fasceCumulative.set(QStringLiteral("Sg"), sgVar);
-            fasceCumulative.set(QStringLiteral("Listino"), listino);
-            if (fasceCumulative.first()) {
+            if (proprie || fasce->sottogruppo) {
+                scQta = kT;
+            }
+            if (fasce->cumulative) {
                 scQtaCum = kT;
             }
-            fasceCumulative.closeCursor();
         } catch (const db::DatabaseError&) {
         }
 

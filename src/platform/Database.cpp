@@ -30,16 +30,25 @@ constexpr unsigned kCharsetOctets = 1;
 constexpr unsigned kCharsetWin1252 = 53;
 constexpr unsigned kBlobSegment = 32 * 1024;
 
-// One status object for one call into the client library, disposed at the end of the scope.
+// The status of one call into the client library. Each thread keeps one status object per
+// client library and clears it before every call, instead of making a new one each time.
 class Status final {
 public:
-    explicit Status(IMaster* master) : m_wrapper(master->getStatus()) {}
-    ~Status() { m_wrapper.dispose(); }
+    explicit Status(IMaster* master) : m_wrapper(cleared(master)) {}
     Status(const Status&) = delete;
     Status& operator=(const Status&) = delete;
     ThrowStatusWrapper* operator&() { return &m_wrapper; }
 
 private:
+    static IStatus* cleared(IMaster* master) {
+        thread_local std::map<IMaster*, IStatus*> statuses;
+        IStatus*& status = statuses[master];
+        if (!status) {
+            status = master->getStatus();
+        }
+        status->init();
+        return status;
+    }
     ThrowStatusWrapper m_wrapper;
 };
 
