@@ -21,10 +21,32 @@ long double numero(const QVariant& value) { return value.isNull() ? 0.0L : stati
 }  // namespace
 
 Calcolo_Prezzo::Calcolo_Prezzo(db::Connection& connection)
-    : m_procedura(connection, QStringLiteral("EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, :LISTINO, :DEPOSITO, "
+    : m_connessione(connection),
+      m_procedura(connection, QStringLiteral("EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, :LISTINO, :DEPOSITO, "
                                              ":ARTICOLO, :CONTATTO")),
       m_speciale(connection, QStringLiteral("SELECT * FROM T_AN2_12\nWHERE\nCLS_CLIENTE = :CLS_CLIENTE AND\n"
                                             "CLS_LISTINO = :CLS_LISTINO AND\nCLS_ARTICOLO = :CLS_ARTICOLO")) {}
+
+void Calcolo_Prezzo::Prepara_Speciali(int cliente, int listino) {
+    m_speciali = true;
+    m_specialiFalliti = false;
+    m_cliente = cliente;
+    m_listino = listino;
+    m_conSpeciale.clear();
+    try {
+        db::Statement articoli(m_connessione, QStringLiteral(
+            "SELECT DISTINCT CLS_ARTICOLO FROM T_AN2_12 WHERE CLS_CLIENTE = :C AND CLS_LISTINO = :L"));
+        articoli.set(QStringLiteral("C"), cliente);
+        articoli.set(QStringLiteral("L"), listino);
+        articoli.open();
+        while (articoli.next()) {
+            m_conSpeciale.insert(articoli.value(0).toString());
+        }
+    } catch (const db::DatabaseError&) {
+        // The special-price query fails at the first article, as it would have.
+        m_specialiFalliti = true;
+    }
+}
 
 void Calcolo_Prezzo::Calcola_Prezzo_Cliente(int cliente, int listino, const QString& articolo, int deposito,
                                             const Precisione& precisione, Val_Record& risultato) {
@@ -41,13 +63,19 @@ void Calcolo_Prezzo::Calcola_Prezzo_Cliente(int cliente, int listino, const QStr
         risultato.Sconto_1 = numero(m_procedura.value(1));
         risultato.Sconto_2 = numero(m_procedura.value(2));
 
-        m_speciale.set(QStringLiteral("CLS_CLIENTE"), cliente);
-        m_speciale.set(QStringLiteral("CLS_LISTINO"), listino);
-        m_speciale.set(QStringLiteral("CLS_ARTICOLO"), articolo);
-        if (m_speciale.first()) {
-            percentuale = numero(m_speciale.value("CLS_SCONTO_VASK"));
+        const bool noto = m_speciali && cliente == m_cliente && listino == m_listino;
+        if (noto && m_specialiFalliti) {
+            throw db::DatabaseError(kErrore);
         }
-        m_speciale.closeCursor();
+        if (!noto || m_conSpeciale.contains(articolo)) {
+            m_speciale.set(QStringLiteral("CLS_CLIENTE"), cliente);
+            m_speciale.set(QStringLiteral("CLS_LISTINO"), listino);
+            m_speciale.set(QStringLiteral("CLS_ARTICOLO"), articolo);
+            if (m_speciale.first()) {
+                percentuale = numero(m_speciale.value("CLS_SCONTO_VASK"));
+            }
+            m_speciale.closeCursor();
+        }
     } catch (const db::DatabaseError&) {
         throw db::DatabaseError(kErrore);
     }
@@ -149,6 +177,21 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
     const bool senzaSconto = m_sessione.Codice_Cliente == 1792;
 
     Calcolo_Prezzo prezzo(db);
+    prezzo.Prepara_Speciali(cliente, listino);
+    // The articles with bands of their own in this price list: only those need their query.
+    QSet<QString> conFasce;
+    bool fasceNote = true;
+    try {
+        db::Statement proprie(db, QStringLiteral(
+            "SELECT DISTINCT ARTS_ARTICOLO FROM T_AN7FASCE_LS WHERE ARTS_LISTINO = :Listino"));
+        proprie.set(QStringLiteral("Listino"), listino);
+        proprie.open();
+        while (proprie.next()) {
+            conFasce.insert(proprie.value(0).toString());
+        }
+    } catch (const db::DatabaseError&) {
+        fasceNote = false;
+    }
     db::Statement fasceArticolo(db, QStringLiteral(
         "SELECT \nARTS_ARTICOLO, \nARTS_CODICE, \nARTS_MAX AS MASSIMO, \nARTS_MIN AS MINIMO, \nARTS_SCONTO AS SCONTO\n\n"
         "FROM T_AN7FASCE_LS\nWHERE\nARTS_ARTICOLO = :Articolo AND\nARTS_LISTINO = :Listino\n"
@@ -203,10 +246,13 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
         QString scQta = kF;
         QString scQtaCum = kF;
         try {
-            fasceArticolo.set(QStringLiteral("Articolo"), codice);
-            fasceArticolo.set(QStringLiteral("Listino"), listino);
-            const bool proprie = fasceArticolo.first();
-            fasceArticolo.closeCursor();
+            bool proprie = false;
+            if (!fasceNote || conFasce.contains(codice)) {
+                fasceArticolo.set(QStringLiteral("Articolo"), codice);
+                fasceArticolo.set(QStringLiteral("Listino"), listino);
+                proprie = fasceArticolo.first();
+                fasceArticolo.closeCursor();
+            }
             const QString chiave = gr + QChar(0) + sg + QChar(grVar.isNull() ? 'n' : 'v') + QChar(sgVar.isNull() ? 'n' : 'v');
             auto fasce = fasceGruppo.constFind(chiave);
             if (fasce == fasceGruppo.cend()) {

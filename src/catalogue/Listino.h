@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include <QSet>
 #include <QString>
 
 #include "app/Sessione.h"
@@ -30,11 +31,21 @@ public:
     void Calcola_Prezzo_Cliente(int cliente, int listino, const QString& articolo, int deposito,
                                 const Precisione& precisione, Val_Record& risultato);
 
+    // For a run over many articles of one customer and price list: learns once which articles
+    // have a special percentage, so that the others need no query of their own.
+    void Prepara_Speciali(int cliente, int listino);
+
     static const QString kErrore;
 
 private:
+    db::Connection& m_connessione;
     db::Statement m_procedura;  // StoredProc_Trova_Prezzo
     db::Statement m_speciale;  // An2_12_Vask
+    bool m_speciali = false;
+    bool m_specialiFalliti = false;
+    int m_cliente = 0;
+    int m_listino = 0;
+    QSet<QString> m_conSpeciale;
 };
 
 // The progress indicator that the build drives: the password dialog's bar in the windows.
