@@ -8,6 +8,7 @@
 
 #include "app/Cliente.h"
 #include "app/Sessione.h"
+#include "browser/Catalogo.h"
 #include "catalogue/Listino.h"
 #include "platform/Boxes.h"
 #include "platform/Shell.h"
@@ -236,6 +237,104 @@ int listino(Sessione& sessione, const QStringList& args) {
     return 0;
 }
 
+// A price typed as the filter panel reads it: the decimal comma of the program's locale.
+bool leggiPrezzo(const QString& testo, double* valore) {
+    bool ok = false;
+    *valore = QLocale(QLocale::Italian, QLocale::Italy).toDouble(testo.trimmed(), &ok);
+    return ok;
+}
+
+int catalogue(Sessione& sessione, const QStringList& args) {
+    if (!connetti(sessione)) {
+        return 1;
+    }
+    Cliente_Cli operazioni(sessione);
+    Gestione_Cliente cliente(sessione, operazioni);
+    if (!cliente.Listino_Presente()) {
+        std::fputs("No customer has signed in on this database: there is no price list\n", stderr);
+        return 1;
+    }
+    cliente.Riprendi_Cliente();
+    if (sessione.Programma_Terminato) {
+        return 1;
+    }
+    try {
+        sessione.testi.apri(sessione.connessione(), sessione.Lingua_Corrente);
+        sessione.maschere =
+            Maschere::Imposta_Formati(sessione.precisione.decimaliUnitari, sessione.precisione.decimaliImporti);
+
+        bool ok = true;
+        int ordine = option(args, QStringLiteral("--order"), QStringLiteral("0")).toInt(&ok);
+        if (!ok || ordine < 0 || ordine > 7) {
+            std::fputs("--order takes 0 to 7\n", stderr);
+            return 2;
+        }
+        Query_Catalogo query(sessione.connessione());
+        const bool barcode = args.contains(QStringLiteral("--barcode"));
+        if (barcode) {
+            ordine = 6;
+        }
+        query.Imposta_Ordine(ordine);
+        const Ordine_Catalogo_Def& def = Ordine_Catalogo_Info(ordine);
+        QString parametro = def.valoreIniziale;
+        if (barcode) {
+            const QString testo = option(args, QStringLiteral("--barcode"));
+            if (testo.trimmed().isEmpty()) {
+                std::fputs("--barcode needs a barcode\n", stderr);
+                return 2;
+            }
+            parametro = Parametro_Ricerca(testo, false);
+        } else if (args.contains(QStringLiteral("--search"))) {
+            if (!def.ricercaAbilitata) {
+                std::fprintf(stderr, "Order %d takes no search text\n", ordine);
+                return 2;
+            }
+            parametro = Parametro_Ricerca(option(args, QStringLiteral("--search")), def.ricercaParziale);
+        }
+
+        Filtro_Catalogo& filtro = query.filtro();
+        if (args.contains(QStringLiteral("--favourites"))) {
+            filtro.azzera();
+            filtro.Solo_Preferiti = true;
+            filtro.attivo = true;
+        } else if (args.contains(QStringLiteral("--big-group")) || args.contains(QStringLiteral("--group")) ||
+                   args.contains(QStringLiteral("--price-from")) || args.contains(QStringLiteral("--price-to"))) {
+            filtro.Filtro_Gruppone = option(args, QStringLiteral("--big-group")).trimmed();
+            filtro.Filtro_Gruppo = option(args, QStringLiteral("--group")).trimmed();
+            filtro.Filtro_Sottogruppo = filtro.Filtro_Gruppo.isEmpty() ? QString() : option(args, QStringLiteral("--subgroup")).trimmed();
+            if (!leggiPrezzo(option(args, QStringLiteral("--price-from"), QStringLiteral("0")), &filtro.Filtro_Prezzo_In) ||
+                !leggiPrezzo(option(args, QStringLiteral("--price-to"), QStringLiteral("999999999")), &filtro.Filtro_Prezzo_Fin)) {
+                sessione.boxes().message(QStringLiteral("Error!"));
+                return 1;
+            }
+            filtro.Solo_Preferiti = false;
+            filtro.attivo = true;
+        }
+
+        query.apri(parametro);
+        const Colonne colonne = Colonne_Catalogo();
+        while (query.carica(500) > 0 || !query.finita()) {
+        }
+        for (const Riga_Catalogo& riga : query.righe()) {
+            QStringList campi{riga.codice};
+            for (const Colonna& colonna : colonne) {
+                const Cella cella = Cella_Catalogo(riga, colonna.campo, sessione.maschere, sessione.testi);
+                campi << (colonna.campo == QLatin1String("InOrdine") || colonna.campo == QLatin1String("Flag_Immagine")
+                              ? QString::number(cella.immagine)
+                              : cella.testo);
+            }
+            out() << campi.join(QLatin1Char('\t')) << '\n';
+        }
+    } catch (const db::DatabaseError& e) {
+        out().flush();
+        sessione.boxes().error(e.text());
+        return 1;
+    }
+    out().flush();
+    operazioni.Chiudi_Programma();
+    return 0;
+}
+
 int info(Sessione& sessione) {
     const InstallFolder& folder = sessione.cartella();
     out() << "Installation folder: " << folder.root() << '\n';
@@ -293,6 +392,9 @@ int esegui(const InstallFolder& folder, const QString& command, const QStringLis
     }
     if (command == QLatin1String("customer")) {
         return customer(sessione);
+    }
+    if (command == QLatin1String("catalogue")) {
+        return catalogue(sessione, args);
     }
     if (command == QLatin1String("listino")) {
         return listino(sessione, args);

@@ -25,7 +25,11 @@ void usage(FILE* out) {
         "                       capital letters); N: 0 Italiano, 1 Francaise, 2 English, 3 German\n"
         "  customer             the customer of the last sign-in, as the next start takes it up\n"
         "  listino [--csv]      the built price list, one row per article with every column\n"
-        "                       (tab-separated, or ';'-separated with --csv)\n",
+        "                       (tab-separated, or ';'-separated with --csv)\n"
+        "  catalogue [--order N] [--search TEXT] [--barcode TEXT] [--favourites]\n"
+        "            [--big-group G] [--group G --subgroup S] [--price-from X --price-to Y]\n"
+        "                       the rows the catalogue grid shows, in its order: CODICE, then\n"
+        "                       the grid's columns as displayed (images as 0, 1 or 2)\n",
         out);
 }
 
