@@ -66,8 +66,17 @@ void Query_Catalogo::chiudi() {
     m_righe.clear();
 }
 
+void Query_Catalogo::rilascia() {
+    chiudi();
+    m_query.reset();
+    m_indici.clear();
+}
+
 void Query_Catalogo::apri(const QString& parametro) {
     chiudi();
+    if (!m_query) {
+        Imposta_Ordine(m_ordine);
+    }
     m_parametro = parametro;
     // Which articles are already in the order: any line with the same code counts.
     m_inOrdine.clear();

@@ -84,6 +84,8 @@ public:
     // Closes, then opens with the parameter (ignored by the orders that take none).
     void apri(const QString& parametro);
     void chiudi();
+    // Closes and lets go of the prepared statement, so that the table can be dropped.
+    void rilascia();
     bool aperta() const { return m_aperta; }
     // Fetches up to `quante` more rows that pass the filter; returns how many were added.
     int carica(int quante);

@@ -110,6 +110,13 @@ void Modello_Catalogo::Chiudi() {
     endResetModel();
 }
 
+void Modello_Catalogo::Rilascia() {
+    beginResetModel();
+    m_query.rilascia();
+    m_visibili = 0;
+    endResetModel();
+}
+
 void Modello_Catalogo::Riapplica_Filtro() {
     beginResetModel();
     m_query.riapplica();

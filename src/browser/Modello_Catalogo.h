@@ -34,6 +34,8 @@ public:
     // Re-runs the current order's query with a parameter.
     void Riapri(const QString& parametro);
     void Chiudi();
+    // Closes and lets go of the prepared statement (before the working tables are dropped).
+    void Rilascia();
     // The filter changed: evaluated again over the rows fetched so far.
     void Riapplica_Filtro();
 

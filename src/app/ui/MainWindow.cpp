@@ -12,6 +12,7 @@
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/Form_Password.h"
 #include "browser/Ordini_Catalogo.h"
+#include "browser/ui/Pagina_Catalogo.h"
 #include "catalogue/Listino.h"
 #include "platform/IstanzaUnica.h"
 
@@ -45,9 +46,10 @@ void MainWindow::costruisciFinestra() {
         const char* nome;
         int tag;
     };
+    m_catalogo = new Pagina_Catalogo(m_sessione, m_pagine);
     for (const Pagina& pagina : {Pagina{"Pagina_Catalogo", 1}, Pagina{"Pagina_Ordine", 2},
                                  Pagina{"Pagina_Archivio", 69}, Pagina{"Pagina_News", 50}}) {
-        auto* page = new QWidget(m_pagine);
+        QWidget* page = pagina.tag == 1 ? m_catalogo : new QWidget(m_pagine);
         page->setObjectName(QString::fromLatin1(pagina.nome));
         setTag(page, pagina.tag);
         m_pagine->addTab(page, QString());
@@ -62,6 +64,7 @@ void MainWindow::costruisciFinestra() {
     m_pannello1->setFixedWidth(200);
     statusBar()->addWidget(m_pannello0);
     statusBar()->addWidget(m_pannello1);
+    m_catalogo->setPannelloStato(m_pannello1);
 
     m_barraStato = new QProgressBar(this);
     m_barraStato->setObjectName(QStringLiteral("ProgressBar1"));
@@ -212,6 +215,7 @@ bool MainWindow::Applica_Lingua() {
     try {
         Applica_Testi(this, m_sessione.testi);
         m_testiFissi = Testi_Fissi::da(m_sessione.testi);
+        m_catalogo->Titoli_Griglia();
     } catch (const db::DatabaseError& e) {
         m_sessione.boxes().error(e.text());
         return false;
@@ -232,10 +236,11 @@ void MainWindow::Apri_Tabelle() { m_cliente.Apri_Tabelle(); }
 
 void MainWindow::Mostra_Fasce(bool visibile) {
     m_sessione.Fasce_Visibili = visibile;
+    m_catalogo->pannelloFasce()->setVisible(visibile);
     emit fasceVisibili(visibile);
 }
 
-void MainWindow::Chiudi_Catalogo() {}
+void MainWindow::Chiudi_Catalogo() { m_catalogo->modello()->Rilascia(); }
 
 void MainWindow::Password_Errata() {
     if (m_dialogoPassword) {
@@ -243,7 +248,10 @@ void MainWindow::Password_Errata() {
     }
 }
 
-void MainWindow::Tabelle_Aperte() { emit tabelleAperte(); }
+void MainWindow::Tabelle_Aperte() {
+    m_catalogo->Apri_Catalogo();
+    emit tabelleAperte();
+}
 
 namespace {
 

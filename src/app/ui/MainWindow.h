@@ -16,6 +16,7 @@
 namespace velmora {
 
 class IstanzaUnica;
+class Pagina_Catalogo;
 
 // The main window frame: four pages, the status bar with two panels, and the start-up,
 // activation and shutdown of the run. The pages' contents belong to their own classes.
@@ -34,6 +35,7 @@ public:
 
     Sessione& sessione() { return m_sessione; }
     QTabWidget* pagine() const { return m_pagine; }
+    Pagina_Catalogo* catalogo() const { return m_catalogo; }
     QLabel* pannelloStato(int index) const { return index == 0 ? m_pannello0 : m_pannello1; }
     QProgressBar* barraStato() const { return m_barraStato; }
 
@@ -94,6 +96,7 @@ private:
     QPointer<Form_Password> m_dialogoPassword;
     std::unique_ptr<IstanzaUnica> m_istanza;
     QTabWidget* m_pagine = nullptr;
+    Pagina_Catalogo* m_catalogo = nullptr;
     QLabel* m_pannello0 = nullptr;
     QLabel* m_pannello1 = nullptr;
     QProgressBar* m_barraStato = nullptr;
