@@ -61,8 +61,10 @@ const Riga_Catalogo* Modello_Catalogo::riga(int row) const {
 
 void Modello_Catalogo::setColonne(const Colonne& colonne) {
     beginResetModel();
+    m_occupato = true;
     m_colonne = colonne;
     endResetModel();
+    m_occupato = false;
 }
 
 int Modello_Catalogo::colonnaDi(const QString& campo) const {
@@ -79,46 +81,54 @@ void Modello_Catalogo::Seleziona_Ordine(int ordine) {
     m_sessione.Ordine_Catalogo = ordine;
     m_sessione.Ricerca_Parziale = def.ricercaParziale;
     m_sessione.Testo_Query_Catalogo = def.query;
-    beginResetModel();
-    m_query.Imposta_Ordine(ordine);
-    m_visibili = 0;
-    endResetModel();
-    emit headerDataChanged(Qt::Horizontal, 0, std::max(0, columnCount() - 1));
-    Riapri(def.valoreIniziale);
+    apriInUnReset(true, ordine, def.valoreIniziale);
 }
 
-void Modello_Catalogo::Riapri(const QString& parametro) {
+void Modello_Catalogo::Riapri(const QString& parametro) { apriInUnReset(false, 0, parametro); }
+
+void Modello_Catalogo::apriInUnReset(bool nuovoOrdine, int ordine, const QString& parametro) {
     beginResetModel();
+    m_occupato = true;
     try {
+        if (nuovoOrdine) {
+            m_query.Imposta_Ordine(ordine);
+        }
         m_query.apri(parametro);
         m_query.carica(kLotto);
     } catch (...) {
         m_query.chiudi();
         m_visibili = 0;
         endResetModel();
+    m_occupato = false;
         throw;
     }
     m_visibili = static_cast<int>(m_query.righe().size());
     endResetModel();
+    m_occupato = false;
     emit riaperto();
 }
 
 void Modello_Catalogo::Chiudi() {
     beginResetModel();
+    m_occupato = true;
     m_query.chiudi();
     m_visibili = 0;
     endResetModel();
+    m_occupato = false;
 }
 
 void Modello_Catalogo::Rilascia() {
     beginResetModel();
+    m_occupato = true;
     m_query.rilascia();
     m_visibili = 0;
     endResetModel();
+    m_occupato = false;
 }
 
 void Modello_Catalogo::Riapplica_Filtro() {
     beginResetModel();
+    m_occupato = true;
     m_query.riapplica();
     // The rows fetched so far may all fail the filter: fetch until a screen is there.
     if (m_query.righe().size() < static_cast<size_t>(kLotto)) {
@@ -126,6 +136,7 @@ void Modello_Catalogo::Riapplica_Filtro() {
     }
     m_visibili = static_cast<int>(m_query.righe().size());
     endResetModel();
+    m_occupato = false;
     emit riaperto();
 }
 
@@ -178,19 +189,25 @@ QVariant Modello_Catalogo::headerData(int section, Qt::Orientation orientation, 
     return QVariant();
 }
 
-bool Modello_Catalogo::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && !m_query.finita(); }
+bool Modello_Catalogo::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !m_query.finita() && !m_occupato;
+}
 
 void Modello_Catalogo::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid() || m_query.finita()) {
+    // Views and checkers that ask for more rows while they are being told of a change get them
+    // at their next request.
+    if (parent.isValid() || m_query.finita() || m_occupato) {
         return;
     }
     // Fetch first, then announce exactly the rows that arrived.
     const int prima = m_visibili;
     const int aggiunte = m_query.carica(kLotto);
     if (aggiunte > 0) {
+        m_occupato = true;
         beginInsertRows(QModelIndex(), prima, prima + aggiunte - 1);
         m_visibili += aggiunte;
         endInsertRows();
+        m_occupato = false;
     }
 }
 

@@ -51,10 +51,13 @@ signals:
     void riaperto();
 
 private:
+    void apriInUnReset(bool nuovoOrdine, int ordine, const QString& parametro);
+
     Sessione& m_sessione;
     Query_Catalogo m_query;
     Colonne m_colonne;
     int m_visibili = 0;  // rows announced to the views
+    bool m_occupato = false;  // telling the views of a change
 };
 
 }  // namespace velmora
