@@ -47,13 +47,20 @@ QString Parametro_Ricerca(const QString& testo, bool ricercaParziale) {
     return ricercaParziale ? QLatin1Char('%') + senzaCoda + QLatin1Char('%') : senzaCoda;
 }
 
-Query_Catalogo::Query_Catalogo(db::Connection& connection) : m_connessione(connection) { Imposta_Ordine(0); }
+Query_Catalogo::Query_Catalogo(db::Connection& connection)
+    : m_connessione(connection), m_ordini(connection, QStringLiteral("SELECT CODICE, PROGR FROM ORDINI")) {
+    Imposta_Ordine(0);
+}
 
 void Query_Catalogo::Imposta_Ordine(int ordine) {
     chiudi();
-    m_ordine = ordine;
-    m_query = std::make_unique<db::Statement>(m_connessione, Ordine_Catalogo_Info(ordine).query);
-    m_indici.clear();
+    m_ordine = ordine < 0 || ordine > 7 ? 0 : ordine;
+    auto& statement = m_statements[static_cast<size_t>(m_ordine)];
+    if (!statement) {
+        statement = std::make_unique<db::Statement>(m_connessione, Ordine_Catalogo_Info(m_ordine).query);
+    }
+    m_query = statement.get();
+    m_indici = &m_indiciOrdine[static_cast<size_t>(m_ordine)];
 }
 
 void Query_Catalogo::chiudi() {
@@ -68,8 +75,14 @@ void Query_Catalogo::chiudi() {
 
 void Query_Catalogo::rilascia() {
     chiudi();
-    m_query.reset();
-    m_indici.clear();
+    m_ordini.release();
+    for (auto& statement : m_statements) {
+        statement.reset();
+    }
+    for (auto& indici : m_indiciOrdine) {
+        indici.clear();
+    }
+    m_query = nullptr;
 }
 
 void Query_Catalogo::apri(const QString& parametro) {
@@ -80,23 +93,20 @@ void Query_Catalogo::apri(const QString& parametro) {
     m_parametro = parametro;
     // Which articles are already in the order: any line with the same code counts.
     m_inOrdine.clear();
-    {
-        db::Statement ordini(m_connessione, QStringLiteral("SELECT CODICE, PROGR FROM ORDINI"));
-        ordini.open();
-        while (ordini.next()) {
-            const QString codice = ordini.value(0).toString();
-            if (!m_inOrdine.contains(codice)) {
-                m_inOrdine.insert(codice, ordini.value(1).toString());
-            }
+    m_ordini.open();
+    while (m_ordini.next()) {
+        const QString codice = m_ordini.value(0).toString();
+        if (!m_inOrdine.contains(codice)) {
+            m_inOrdine.insert(codice, m_ordini.value(1).toString());
         }
     }
     if (Ordine_Catalogo_Info(m_ordine).haParametro) {
         m_query->set(QStringLiteral("Stringa"), parametro);
     }
     m_query->open();
-    if (m_indici.empty()) {
+    if (m_indici->empty()) {
         for (const char* campo : kCampi) {
-            m_indici.push_back(m_query->columnIndex(QString::fromLatin1(campo)));
+            m_indici->push_back(m_query->columnIndex(QString::fromLatin1(campo)));
         }
     }
     m_aperta = true;
@@ -105,7 +115,8 @@ void Query_Catalogo::apri(const QString& parametro) {
 
 Riga_Catalogo Query_Catalogo::leggi() const {
     const db::Statement& q = *m_query;
-    const auto v = [&](int k) { return m_indici[static_cast<size_t>(k)] < 0 ? QVariant() : q.value(m_indici[static_cast<size_t>(k)]); };
+    const std::vector<int>& indici = *m_indici;
+    const auto v = [&](int k) { return indici[static_cast<size_t>(k)] < 0 ? QVariant() : q.value(indici[static_cast<size_t>(k)]); };
     Riga_Catalogo r;
     r.codice = v(0).toString();
     r.descrizione = v(1).toString();

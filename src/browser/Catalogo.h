@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -103,7 +104,11 @@ private:
 
     db::Connection& m_connessione;
     int m_ordine = 0;
-    std::unique_ptr<db::Statement> m_query;
+    // The statement of each order, prepared the first time the order is used.
+    std::array<std::unique_ptr<db::Statement>, 8> m_statements;
+    db::Statement* m_query = nullptr;
+    std::array<std::vector<int>, 8> m_indiciOrdine;
+    db::Statement m_ordini;  // the order lines' codes
     QString m_parametro;
     bool m_aperta = false;
     bool m_finita = true;
@@ -111,7 +116,7 @@ private:
     std::vector<Riga_Catalogo> m_tutte;  // every row fetched, filtered or not
     std::vector<Riga_Catalogo> m_righe;  // the rows shown
     QHash<QString, QString> m_inOrdine;  // CODICE -> PROGR of ORDINI
-    std::vector<int> m_indici;  // column positions of the statement
+    std::vector<int>* m_indici = nullptr;  // column positions of the current statement
 };
 
 // What a catalogue grid shows for a field of a row: display text, image index (0 none,

@@ -94,7 +94,7 @@ void Modello_Catalogo::apriInUnReset(bool nuovoOrdine, int ordine, const QString
             m_query.Imposta_Ordine(ordine);
         }
         m_query.apri(parametro);
-        m_query.carica(kLotto);
+        m_query.carica(kPrimoLotto);
     } catch (...) {
         m_query.chiudi();
         m_visibili = 0;
@@ -131,8 +131,8 @@ void Modello_Catalogo::Riapplica_Filtro() {
     m_occupato = true;
     m_query.riapplica();
     // The rows fetched so far may all fail the filter: fetch until a screen is there.
-    if (m_query.righe().size() < static_cast<size_t>(kLotto)) {
-        m_query.carica(kLotto - static_cast<int>(m_query.righe().size()));
+    if (m_query.righe().size() < static_cast<size_t>(kPrimoLotto)) {
+        m_query.carica(kPrimoLotto - static_cast<int>(m_query.righe().size()));
     }
     m_visibili = static_cast<int>(m_query.righe().size());
     endResetModel();

@@ -15,6 +15,8 @@ class Modello_Catalogo final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(Modello_Catalogo)
 
 public:
+    // Rows fetched when the query opens (a screenful and some), and at each later request.
+    static constexpr int kPrimoLotto = 50;
     static constexpr int kLotto = 100;
     // The row's CODICE, whatever the column.
     static constexpr int kRuoloCodice = Qt::UserRole + 1;

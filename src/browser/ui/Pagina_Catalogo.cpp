@@ -203,18 +203,19 @@ void Pagina_Catalogo::costruisci() {
             emit aggiungiOrdine(r->codice);
         }
     });
-    connect(m_griglia->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Pagina_Catalogo::Riga_Cambiata);
+    // The detail pane follows the current row once the grid shows its rows: picture and notes
+    // never hold up the grid.
+    m_dettaglioTimer.setSingleShot(true);
+    m_dettaglioTimer.setInterval(0);
+    connect(&m_dettaglioTimer, &QTimer::timeout, this, &Pagina_Catalogo::Riga_Cambiata);
+    connect(m_griglia->selectionModel(), &QItemSelectionModel::currentRowChanged, &m_dettaglioTimer,
+            qOverload<>(&QTimer::start));
     connect(m_modello, &Modello_Catalogo::riaperto, this, [this] {
         if (m_modello->rowCount() > 0) {
             m_griglia->setCurrentIndex(m_modello->index(0, 0));
             m_griglia->scrollToTop();
         }
-        Riga_Cambiata();
-    });
-    connect(m_modello, &QAbstractItemModel::modelReset, this, [this] {
-        for (int i = 0; i < m_modello->colonne().size(); ++i) {
-            m_griglia->setColumnWidth(i, m_modello->colonne()[i].larghezza * m_griglia->fontMetrics().averageCharWidth() + 8);
-        }
+        m_dettaglioTimer.start();
     });
 
     auto* dettaglio = new QWidget(splitter);
@@ -269,10 +270,16 @@ QPushButton* Pagina_Catalogo::bottone(int tag) const {
 
 void Pagina_Catalogo::Titoli_Griglia() {
     m_colonneProprie = Colonne_Da_Lista(velmora::Titoli_Griglia(Lista_Da_Colonne(Colonne_Catalogo()), m_sessione.testi));
-    m_modello->setColonne(m_colonneProprie);
+    Imposta_Colonne(m_colonneProprie);
 }
 
-void Pagina_Catalogo::Imposta_Colonne(const Colonne& colonne) { m_modello->setColonne(colonne); }
+void Pagina_Catalogo::Imposta_Colonne(const Colonne& colonne) {
+    m_modello->setColonne(colonne);
+    const int carattere = m_griglia->fontMetrics().averageCharWidth();
+    for (int i = 0; i < colonne.size(); ++i) {
+        m_griglia->setColumnWidth(i, colonne[i].larghezza * carattere + 8);
+    }
+}
 
 Colonne Pagina_Catalogo::Colonne_Correnti() const {
     Colonne out;

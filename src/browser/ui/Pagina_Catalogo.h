@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QWidget>
 
@@ -59,6 +60,8 @@ public:
     void Imposta_Colonne(const Colonne& colonne);
     // The columns as the grid shows them now: display order and widths.
     Colonne Colonne_Correnti() const;
+    // Brings the detail pane up to the current row now (it follows by itself shortly after).
+    void Aggiorna_Dettaglio() { Riga_Cambiata(); }
     // The current row's article, if any.
     const Riga_Catalogo* Articolo_Corrente() const;
     // The second panel of the status bar, which this page writes.
@@ -103,6 +106,7 @@ private:
     QPushButton* m_fasceCumulative = nullptr;
     QLabel* m_pannelloStato = nullptr;
     QPixmap m_foto;
+    QTimer m_dettaglioTimer;
 };
 
 }  // namespace velmora
