@@ -11,6 +11,7 @@
 #include "app/Sostituzione.h"
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/Form_Password.h"
+#include "app/ui/TCSEdit.h"
 #include "browser/Ordini_Catalogo.h"
 #include "browser/ui/Pagina_Catalogo.h"
 #include "catalogue/Listino.h"
@@ -214,6 +215,7 @@ bool MainWindow::Applica_Lingua() {
     }
     try {
         Applica_Testi(this, m_sessione.testi);
+        Applica_Colori_Focus(this);
         m_testiFissi = Testi_Fissi::da(m_sessione.testi);
         m_catalogo->Titoli_Griglia();
     } catch (const db::DatabaseError& e) {

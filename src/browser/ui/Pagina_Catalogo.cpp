@@ -14,6 +14,7 @@
 
 #include "app/Cliente.h"
 #include "app/ui/Applica_Lingua.h"
+#include "app/ui/TCSEdit.h"
 
 namespace velmora {
 
@@ -89,7 +90,7 @@ void Pagina_Catalogo::costruisci() {
     auto* cerca = new QHBoxLayout(m_pannelloRicerca);
     cerca->setContentsMargins(4, 2, 4, 2);
     cerca->addWidget(etichettaTag(m_pannelloRicerca, 15));
-    m_ricerca = new QLineEdit(m_pannelloRicerca);
+    m_ricerca = new TCSEdit(m_pannelloRicerca);
     m_ricerca->setObjectName(QStringLiteral("Edit_Cerca"));
     m_ricerca->installEventFilter(this);
     cerca->addWidget(m_ricerca, 1);
@@ -131,12 +132,12 @@ void Pagina_Catalogo::costruisci() {
     m_comboGruppo = combo("Combo_Gruppo");
     filtro->addWidget(m_comboGruppo);
     filtro->addWidget(etichettaTag(m_pannelloFiltro, 33));
-    m_prezzoIn = new QLineEdit(QStringLiteral("0"), m_pannelloFiltro);
+    m_prezzoIn = new TCSEdit(QStringLiteral("0"), m_pannelloFiltro);
     m_prezzoIn->setObjectName(QStringLiteral("Prezzo_In"));
     m_prezzoIn->installEventFilter(this);
     filtro->addWidget(m_prezzoIn);
     filtro->addWidget(etichettaTag(m_pannelloFiltro, 34));
-    m_prezzoFin = new QLineEdit(QStringLiteral("999999999"), m_pannelloFiltro);
+    m_prezzoFin = new TCSEdit(QStringLiteral("999999999"), m_pannelloFiltro);
     m_prezzoFin->setObjectName(QStringLiteral("Prezzo_Fin"));
     m_prezzoFin->installEventFilter(this);
     filtro->addWidget(m_prezzoFin);
@@ -236,7 +237,7 @@ void Pagina_Catalogo::costruisci() {
         }
     });
     colonna->addWidget(aggiungi);
-    m_memo = new QPlainTextEdit(dettaglio);
+    m_memo = new TCSDBMemo(dettaglio);
     m_memo->setObjectName(QStringLiteral("Memo_Articolo"));
     m_memo->setReadOnly(true);
     colonna->addWidget(m_memo, 1);
