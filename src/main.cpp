@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     velmora::MainWindow window(sessione);
     boxes.setParent(&window);
     window.setSplash(&splash);
+    QObject::connect(&window, &velmora::MainWindow::terminato, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (!window.FormCreate()) {
         return 0;
     }

@@ -25,6 +25,8 @@ protected:
         }
         m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
         m_window = std::make_unique<MainWindow>(*m_sessione);
+        // Test programs run side by side: each window has a single-instance name of its own.
+        m_window->setNomeIstanza(m_dir.path());
     }
 
     // Creates and shows the window; `answer` answers the password dialog when it opens.

@@ -53,6 +53,8 @@ protected:
         }
         m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
         m_window = std::make_unique<MainWindow>(*m_sessione);
+        // Test programs run side by side: each window has a single-instance name of its own.
+        m_window->setNomeIstanza(m_dir.path());
         QObject::connect(m_window.get(), &MainWindow::passwordRichiesta, m_window.get(),
                          [lingua](Form_Password* dialogo) {
                              dialogo->password()->setText(QStringLiteral("ROSSI"));

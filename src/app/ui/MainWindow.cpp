@@ -125,7 +125,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (!m_chiusa) {
         m_chiusa = true;
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        emit terminato();
     }
 }
 
@@ -139,7 +139,8 @@ void MainWindow::ripristina() {
 }
 
 bool MainWindow::Controlla_Istanza() {
-    const QString programma = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString programma = m_nomeIstanza.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
+                                                      : m_nomeIstanza;
     m_istanza = std::make_unique<IstanzaUnica>(nomeIstanza(programma));
     if (!m_istanza->Controlla()) {
         return false;

@@ -30,6 +30,8 @@ public:
 
     // Creation; false when another copy runs and this process must end at once.
     bool FormCreate();
+    // The name under which a second copy finds this one; by default the program file's name.
+    void setNomeIstanza(const QString& nome) { m_nomeIstanza = nome; }
     // The splash window that the password dialog closes.
     void setSplash(QWidget* splash) { m_splash = splash; }
 
@@ -77,6 +79,8 @@ signals:
     // The working tables are open again.
     void tabelleAperte();
     void fasceVisibili(bool visibili);
+    // The main window has closed: the run is over.
+    void terminato();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +105,7 @@ private:
     QLabel* m_pannello1 = nullptr;
     QProgressBar* m_barraStato = nullptr;
     QPointer<QWidget> m_splash;
+    QString m_nomeIstanza;
     bool m_inCreazione = false;
     bool m_mostrata = false;
     bool m_avviata = false;
