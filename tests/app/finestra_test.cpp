@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/Form_Password.h"
+#include "browser/ui/Pagina_Catalogo.h"
 #include "fixtures/Fornitore.h"
 
 namespace velmora {
@@ -110,6 +111,44 @@ TEST_F(FinestraTest, OkHidesTheButtonsAndStartsTheAnimation) {
     EXPECT_TRUE(dialogo.animazioneAttiva());
     EXPECT_EQ(dialogo.barra()->minimum(), 0);
     EXPECT_EQ(dialogo.barra()->maximum(), 100);
+}
+
+TEST(FinestraListino, TheBarMovesDuringTheBuild) {
+    QTemporaryDir dir;
+    const QString root = dir.filePath(QStringLiteral("VELMORA"));
+    fixtures::crea(root, fixtures::realistico(3000, 3));
+    for (const char* marker : {"AGGPGM.INI", "FB2.TXT"}) {
+        QFile file(root + QLatin1Char('/') + QString::fromLatin1(marker));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ScriptedBoxes boxes;
+    ScriptedShell shell;
+    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
+    Sessione sessione(InstallFolder(root), boxes, shell, clock);
+    MainWindow window(sessione);
+    window.setNomeIstanza(dir.path());
+    QList<int> valori;
+    int massimo = 0;
+    QObject::connect(&window, &MainWindow::passwordRichiesta, &window, [&](Form_Password* dialogo) {
+        QObject::connect(dialogo->barra(), &QProgressBar::valueChanged, dialogo, [&valori, &massimo, dialogo](int v) {
+            valori << v;
+            massimo = dialogo->barra()->maximum();
+        });
+        dialogo->password()->setText(QStringLiteral("SMITH42"));
+        dialogo->ok()->click();
+    });
+    ASSERT_TRUE(window.FormCreate());
+    QSignalSpy done(&window, &MainWindow::avvioCompletato);
+    window.show();
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_FALSE(sessione.Programma_Terminato);
+    ASSERT_GT(massimo, 2500);
+    ASSERT_FALSE(valori.isEmpty());
+    EXPECT_EQ(valori.last(), massimo);
+    EXPECT_GE(valori.size(), 2);
+    // The catalogue opened newest first on the customer's own price list.
+    EXPECT_EQ(sessione.Ordine_Catalogo, 7);
+    EXPECT_GT(window.catalogo()->modello()->rowCount(), 0);
 }
 
 }  // namespace
