@@ -21,20 +21,6 @@
 
 namespace {
 
-class Finestra final : public velmora::Operazioni_Cliente {
-public:
-    explicit Finestra(velmora::Sessione& sessione) : m_sessione(sessione) {}
-    void Chiudi_Programma() override { m_sessione.Programma_Terminato = true; }
-    QString Titolo() const override { return QString(); }
-    void Imposta_Titolo(const QString&) override {}
-    void Mostra_Fasce(bool) override {}
-    void Chiudi_Catalogo() override {}
-    void Password_Errata() override {}
-    void Tabelle_Aperte() override {}
-
-private:
-    velmora::Sessione& m_sessione;
-};
 
 long peakKb() {
     std::ifstream status("/proc/self/status");
@@ -100,7 +86,7 @@ int main(int argc, char** argv) {
     velmora::ScriptedShell shell;
     velmora::SystemClock clock;
     velmora::Sessione sessione(velmora::InstallFolder(home), boxes, shell, clock);
-    Finestra finestra(sessione);
+    velmora::Operazioni_Senza_Finestra finestra(sessione);
     velmora::Gestione_Cliente cliente(sessione, finestra);
     try {
         sessione.Connetti();

@@ -22,20 +22,6 @@
 
 namespace {
 
-class Finestra final : public velmora::Operazioni_Cliente {
-public:
-    explicit Finestra(velmora::Sessione& sessione) : m_sessione(sessione) {}
-    void Chiudi_Programma() override { m_sessione.Programma_Terminato = true; }
-    QString Titolo() const override { return QString(); }
-    void Imposta_Titolo(const QString&) override {}
-    void Mostra_Fasce(bool) override {}
-    void Chiudi_Catalogo() override {}
-    void Password_Errata() override {}
-    void Tabelle_Aperte() override {}
-
-private:
-    velmora::Sessione& m_sessione;
-};
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -63,7 +49,7 @@ int main(int argc, char** argv) {
     velmora::SystemClock clock;
     const velmora::InstallFolder cartella(args[at + 1]);
     velmora::Sessione sessione(cartella, boxes, shell, clock);
-    Finestra finestra(sessione);
+    velmora::Operazioni_Senza_Finestra finestra(sessione);
     velmora::Gestione_Cliente cliente(sessione, finestra);
     sessione.Connetti();
     if (!cliente.Listino_Presente()) {

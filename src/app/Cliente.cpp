@@ -13,6 +13,15 @@ const QString kTAn4 = QStringLiteral("Unable to Open Table T_AN4!");
 
 }  // namespace
 
+void Operazioni_Senza_Finestra::Chiudi_Programma() {
+    try {
+        m_sessione.connessione().close(true);
+    } catch (const db::DatabaseError& e) {
+        m_sessione.boxes().error(e.text());
+    }
+    m_sessione.Programma_Terminato = true;
+}
+
 Gestione_Cliente::Gestione_Cliente(Sessione& sessione, Operazioni_Cliente& operazioni)
     : m_sessione(sessione), m_op(operazioni) {}
 

@@ -29,6 +29,26 @@ public:
     virtual void Ripristina_Ordini() {}
 };
 
+// The answers of a run without windows (velmora-cli, benchmarks): shutting down closes the
+// connection, a wrong password is told through the boxes, there are no grids to attach.
+class Operazioni_Senza_Finestra : public Operazioni_Cliente {
+public:
+    explicit Operazioni_Senza_Finestra(Sessione& sessione) : m_sessione(sessione) {}
+    void Chiudi_Programma() override;
+    QString Titolo() const override { return m_titolo; }
+    void Imposta_Titolo(const QString& titolo) override { m_titolo = titolo; }
+    void Mostra_Fasce(bool visibile) override { m_sessione.Fasce_Visibili = visibile; }
+    void Chiudi_Catalogo() override {}
+    void Password_Errata() override { m_sessione.boxes().message(QStringLiteral("Invalid Password!")); }
+    void Tabelle_Aperte() override {}
+
+protected:
+    Sessione& m_sessione;
+
+private:
+    QString m_titolo;
+};
+
 // Sign-in and the current customer: the price list's presence, taking the customer of the last
 // sign-in up again, the sign-in proper, loading a customer, opening the working tables, and
 // the handling of a database that turns out to be unusable.

@@ -22,29 +22,11 @@ QTextStream& out() {
     return stream;
 }
 
-// The windows' answers to the sign-in, without windows.
-class Cliente_Cli final : public Operazioni_Cliente {
+// The sign-in without windows; the price list's progress goes to standard error.
+class Cliente_Cli final : public Operazioni_Senza_Finestra {
 public:
-    explicit Cliente_Cli(Sessione& sessione) : m_sessione(sessione) {}
-    void Chiudi_Programma() override {
-        try {
-            m_sessione.connessione().close(true);
-        } catch (const db::DatabaseError& e) {
-            m_sessione.boxes().error(e.text());
-        }
-        m_sessione.Programma_Terminato = true;
-    }
-    QString Titolo() const override { return m_titolo; }
-    void Imposta_Titolo(const QString& titolo) override { m_titolo = titolo; }
-    void Mostra_Fasce(bool visibile) override { m_sessione.Fasce_Visibili = visibile; }
-    void Chiudi_Catalogo() override {}
-    void Password_Errata() override { m_sessione.boxes().message(QStringLiteral("Invalid Password!")); }
-    void Tabelle_Aperte() override {}
+    using Operazioni_Senza_Finestra::Operazioni_Senza_Finestra;
     void Crea_Listino() override;
-
-private:
-    Sessione& m_sessione;
-    QString m_titolo;
 };
 
 // The build's progress on standard error, every thousand articles.
@@ -187,18 +169,23 @@ QString csv(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-int listino(Sessione& sessione, const QStringList& args) {
+// Opens the database and takes up the customer of the last sign-in, as a start does.
+bool riprendi(Sessione& sessione, Cliente_Cli& operazioni) {
     if (!connetti(sessione)) {
-        return 1;
+        return false;
     }
-    Cliente_Cli operazioni(sessione);
     Gestione_Cliente cliente(sessione, operazioni);
     if (!cliente.Listino_Presente()) {
         std::fputs("No customer has signed in on this database: there is no price list\n", stderr);
-        return 1;
+        return false;
     }
     cliente.Riprendi_Cliente();
-    if (sessione.Programma_Terminato) {
+    return !sessione.Programma_Terminato;
+}
+
+int listino(Sessione& sessione, const QStringList& args) {
+    Cliente_Cli operazioni(sessione);
+    if (!riprendi(sessione, operazioni)) {
         return 1;
     }
     const bool comeCsv = args.contains(QStringLiteral("--csv"));
@@ -245,17 +232,8 @@ bool leggiPrezzo(const QString& testo, double* valore) {
 }
 
 int catalogue(Sessione& sessione, const QStringList& args) {
-    if (!connetti(sessione)) {
-        return 1;
-    }
     Cliente_Cli operazioni(sessione);
-    Gestione_Cliente cliente(sessione, operazioni);
-    if (!cliente.Listino_Presente()) {
-        std::fputs("No customer has signed in on this database: there is no price list\n", stderr);
-        return 1;
-    }
-    cliente.Riprendi_Cliente();
-    if (sessione.Programma_Terminato) {
+    if (!riprendi(sessione, operazioni)) {
         return 1;
     }
     try {

@@ -19,11 +19,7 @@ class FinestraTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_root = m_dir.filePath(QStringLiteral("VELMORA"));
-        fixtures::crea(m_root, fixtures::minimo());
-        for (const char* marker : {"AGGPGM.INI", "FB2.TXT"}) {
-            QFile file(m_root + QLatin1Char('/') + QString::fromLatin1(marker));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        fixtures::installa(m_root, fixtures::minimo());
         m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
         m_window = std::make_unique<MainWindow>(*m_sessione);
         // Test programs run side by side: each window has a single-instance name of its own.
@@ -116,11 +112,7 @@ TEST_F(FinestraTest, OkHidesTheButtonsAndStartsTheAnimation) {
 TEST(FinestraListino, TheBarMovesDuringTheBuild) {
     QTemporaryDir dir;
     const QString root = dir.filePath(QStringLiteral("VELMORA"));
-    fixtures::crea(root, fixtures::realistico(3000, 3));
-    for (const char* marker : {"AGGPGM.INI", "FB2.TXT"}) {
-        QFile file(root + QLatin1Char('/') + QString::fromLatin1(marker));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    fixtures::installa(root, fixtures::realistico(3000, 3));
     ScriptedBoxes boxes;
     ScriptedShell shell;
     FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};

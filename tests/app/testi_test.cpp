@@ -46,11 +46,7 @@ class TestiAvvioTest : public ::testing::Test {
 protected:
     void avvia(fixtures::Dati dati, int lingua) {
         m_root = m_dir.filePath(QStringLiteral("VELMORA"));
-        fixtures::crea(m_root, dati);
-        for (const char* marker : {"AGGPGM.INI", "FB2.TXT"}) {
-            QFile file(m_root + QLatin1Char('/') + QString::fromLatin1(marker));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        fixtures::installa(m_root, dati);
         m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
         m_window = std::make_unique<MainWindow>(*m_sessione);
         // Test programs run side by side: each window has a single-instance name of its own.

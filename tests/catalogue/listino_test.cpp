@@ -11,20 +11,6 @@
 namespace velmora {
 namespace {
 
-class Finestra final : public Operazioni_Cliente {
-public:
-    explicit Finestra(Sessione& sessione) : m_sessione(sessione) {}
-    void Chiudi_Programma() override { m_sessione.Programma_Terminato = true; }
-    QString Titolo() const override { return QString(); }
-    void Imposta_Titolo(const QString&) override {}
-    void Mostra_Fasce(bool) override {}
-    void Chiudi_Catalogo() override {}
-    void Password_Errata() override {}
-    void Tabelle_Aperte() override {}
-
-private:
-    Sessione& m_sessione;
-};
 
 class Passi final : public Progresso {
 public:
@@ -141,7 +127,7 @@ protected:
         fixtures::crea(m_root, m_dati);
         m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
         m_sessione->Connetti();
-        m_finestra = std::make_unique<Finestra>(*m_sessione);
+        m_finestra = std::make_unique<Operazioni_Senza_Finestra>(*m_sessione);
         m_cliente = std::make_unique<Gestione_Cliente>(*m_sessione, *m_finestra);
         m_cliente->Accesso_Cliente(QStringLiteral("ROSSI"), 0);
         ASSERT_FALSE(m_sessione->Programma_Terminato);
@@ -184,7 +170,7 @@ protected:
     ScriptedShell m_shell;
     FixedClock m_clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
     std::unique_ptr<Sessione> m_sessione;
-    std::unique_ptr<Finestra> m_finestra;
+    std::unique_ptr<Operazioni_Senza_Finestra> m_finestra;
     std::unique_ptr<Gestione_Cliente> m_cliente;
     Passi m_passi;
 };
