@@ -12,6 +12,7 @@
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/Form_Password.h"
 #include "app/ui/TCSEdit.h"
+#include "browser/Layout_Griglia.h"
 #include "browser/Ordini_Catalogo.h"
 #include "browser/ui/Pagina_Catalogo.h"
 #include "catalogue/Listino.h"
@@ -66,6 +67,7 @@ void MainWindow::costruisciFinestra() {
     statusBar()->addWidget(m_pannello0);
     statusBar()->addWidget(m_pannello1);
     m_catalogo->setPannelloStato(m_pannello1);
+    connect(m_catalogo, &Pagina_Catalogo::salvaLayout, this, &MainWindow::Salva_Layout_Catalogo);
 
     m_barraStato = new QProgressBar(this);
     m_barraStato->setObjectName(QStringLiteral("ProgressBar1"));
@@ -233,7 +235,18 @@ void MainWindow::Imposta_Formati() {
                                                      m_sessione.precisione.decimaliImporti);
 }
 
-void MainWindow::Carica_Layout_Griglia(const QString&, int) {}
+void MainWindow::Carica_Layout_Griglia(const QString& file, int griglia) {
+    if (griglia == 0) {
+        m_catalogo->Imposta_Colonne(Carica_Layout(m_sessione.cartella().path(file), kSezioneCatalogo,
+                                                  m_catalogo->Colonne_Proprie(), m_sessione.boxes()));
+    }
+}
+
+void MainWindow::Salva_Layout_Catalogo() {
+    if (!Salva_Layout(m_sessione.cartella().path(kLayoutCatalogo), kSezioneCatalogo, m_catalogo->Colonne_Correnti())) {
+        m_sessione.boxes().error(QStringLiteral("Cannot write %1").arg(m_sessione.cartella().path(kLayoutCatalogo)));
+    }
+}
 
 void MainWindow::Apri_Tabelle() { m_cliente.Apri_Tabelle(); }
 

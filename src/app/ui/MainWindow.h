@@ -58,6 +58,8 @@ public:
     void Imposta_Titolo(const QString& titolo) override;
     void Posiziona_Barra_Stato() override;
     void Prepara_Query_Catalogo() override;
+    // Saves the catalogue grid's column layout (its pop-up menu asks for it).
+    void Salva_Layout_Catalogo();
 
     // Operazioni_Cliente
     QString Titolo() const override { return windowTitle(); }

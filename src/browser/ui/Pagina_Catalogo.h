@@ -56,6 +56,8 @@ public:
     void Mostra_Filtro();
     // Replaces the "campoNNN" markers of the grid's titles with the current language's texts.
     void Titoli_Griglia();
+    // The grid's own columns, titles in the current language.
+    const Colonne& Colonne_Proprie() const { return m_colonneProprie; }
     // The grid's column list, after a saved layout has been loaded.
     void Imposta_Colonne(const Colonne& colonne);
     // The columns as the grid shows them now: display order and widths.
