@@ -1,7 +1,10 @@
 #include "browser/Catalogo.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QHeaderView>
+#include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +294,46 @@ TEST_F(CatalogoTest, PageSearchSortAndFilterLikeAPerson) {
     pagina.Gia_Ordinati();
     EXPECT_EQ(modello->rowCount(), 2);
     EXPECT_TRUE(pagina.ricerca()->text().isEmpty());
+}
+
+TEST_F(CatalogoTest, PicturesNotesAndStatusFollowTheRow) {
+    QDir().mkpath(m_root + QStringLiteral("/IMAGES"));
+    QImage picture(64, 32, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(m_root + QStringLiteral("/IMAGES/ab1.jpg"), "JPG"));  // found whatever its case
+    QFile notAPicture(m_root + QStringLiteral("/IMAGES/CD2.JPG"));
+    ASSERT_TRUE(notAPicture.open(QIODevice::WriteOnly));
+    notAPicture.write("this is no picture");
+    notAPicture.close();
+
+    QLabel stato;
+    Pagina_Catalogo pagina(*m_sessione);
+    pagina.setPannelloStato(&stato);
+    pagina.Titoli_Griglia();
+    pagina.resize(800, 500);
+    pagina.show();
+    pagina.Apri_Catalogo();
+    const auto vai = [&](int row) {
+        pagina.griglia()->setCurrentIndex(pagina.modello()->index(row, 0));
+        pagina.Aggiorna_Dettaglio();
+    };
+    vai(0);  // AB1: picture, state 0
+    EXPECT_FALSE(pagina.immagine()->pixmap().isNull());
+    EXPECT_EQ(stato.text(), QString());
+    QTest::mouseDClick(pagina.immagine(), Qt::LeftButton);
+    ASSERT_EQ(m_shell.opened().size(), 1);
+    EXPECT_TRUE(m_shell.opened().first().endsWith(QStringLiteral("/IMAGES/ab1.jpg")));
+
+    m_boxes.clear();
+    vai(1);  // CD2: a file that is no picture, state 2
+    EXPECT_TRUE(pagina.immagine()->pixmap().isNull());
+    EXPECT_EQ(m_boxes.errors().size(), 1);
+    EXPECT_EQ(stato.text(), fixtures::testiLingua(0).value(QStringLiteral("A79")));
+    EXPECT_EQ(pagina.memo()->toPlainText(), QStringLiteral("Note di CD2"));
+
+    vai(2);  // EF3: no file, state 3
+    EXPECT_TRUE(pagina.immagine()->pixmap().isNull());
+    EXPECT_EQ(stato.text(), fixtures::testiLingua(0).value(QStringLiteral("A78")));
 }
 
 }  // namespace

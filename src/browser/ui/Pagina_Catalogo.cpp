@@ -15,6 +15,8 @@
 #include "app/Cliente.h"
 #include "app/ui/Applica_Lingua.h"
 #include "app/ui/TCSEdit.h"
+#include "browser/Fasce.h"
+#include "browser/ui/Dialogo_Fasce.h"
 
 namespace velmora {
 
@@ -251,8 +253,8 @@ void Pagina_Catalogo::costruisci() {
     m_fasceCumulative->setEnabled(false);
     fasce->addWidget(m_fasce);
     fasce->addWidget(m_fasceCumulative);
-    connect(m_fasce, &QPushButton::clicked, this, &Pagina_Catalogo::fasceArticolo);
-    connect(m_fasceCumulative, &QPushButton::clicked, this, &Pagina_Catalogo::fasceCumulative);
+    connect(m_fasce, &QPushButton::clicked, this, [this] { Mostra_Fasce(false); });
+    connect(m_fasceCumulative, &QPushButton::clicked, this, [this] { Mostra_Fasce(true); });
     m_pannelloFasce->setVisible(m_sessione.Fasce_Visibili);
     colonna->addWidget(m_pannelloFasce);
     splitter->addWidget(m_griglia);
@@ -451,6 +453,30 @@ void Pagina_Catalogo::Mostra_Filtro() {
         m_pannelloRicerca->hide();
         m_comboGruppone->setFocus();
     }
+}
+
+void Pagina_Catalogo::Mostra_Fasce(bool cumulative) {
+    const Riga_Catalogo* r = Articolo_Corrente();
+    if (!r) {
+        return;
+    }
+    const QVariant gr = r->grNull ? QVariant() : QVariant(r->gr);
+    const QVariant sg = r->sgNull ? QVariant() : QVariant(r->sg);
+    std::optional<Esito_Fasce> esito;
+    try {
+        Fasce fasce(m_sessione.connessione());
+        esito = cumulative ? fasce.Fasce_Cumulative(gr, sg, m_sessione.Listino_Cliente())
+                           : std::optional<Esito_Fasce>(fasce.Fasce_Articolo(r->codice, gr, sg, m_sessione.Listino_Cliente()));
+    } catch (const db::DatabaseError& e) {
+        m_sessione.boxes().error(e.text());
+        return;
+    }
+    if (!esito) {
+        return;
+    }
+    Dialogo_Fasce dialogo((cumulative ? m_fasceCumulative : m_fasce)->text(), *esito, m_sessione.testi, this);
+    emit fasceAperte(&dialogo);
+    dialogo.exec();
 }
 
 void Pagina_Catalogo::Carica_Gruppi() {

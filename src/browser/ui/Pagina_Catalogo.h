@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -54,6 +55,9 @@ public:
     void Gia_Ordinati();
     void Mostra_Ricerca();
     void Mostra_Filtro();
+    // The bands dialog of the current article: its own or its subgroup's bands, or the
+    // cumulative ones (no dialog when there are none).
+    void Mostra_Fasce(bool cumulative);
     // Replaces the "campoNNN" markers of the grid's titles with the current language's texts.
     void Titoli_Griglia();
     // The grid's own columns, titles in the current language.
@@ -73,8 +77,8 @@ signals:
     void aggiungiOrdine(const QString& codice);
     void mailArticolo(const QString& codice);
     void salvaLayout();
-    void fasceArticolo();
-    void fasceCumulative();
+    // A bands dialog is about to open (tests answer it through this).
+    void fasceAperte(QDialog* dialogo);
     void azioneToolbar(int tag);
 
 protected:
