@@ -54,8 +54,12 @@ int main(int argc, char** argv) {
             std::fputs("start-up did not finish\n", stderr);
             return 1;
         }
-        std::printf("run %d: ready for work after %lld ms%s\n", run + 1, static_cast<long long>(timer.elapsed()),
-                    boxes.shown().isEmpty() ? "" : qPrintable(QStringLiteral(" (boxes: ") + boxes.shown().join(QStringLiteral(" | ")) + QLatin1Char(')')));
+        std::printf("run %d: ready for work after %lld ms%s\n", run + 1,
+                    static_cast<long long>(timer.elapsed()),
+                    boxes.shown().isEmpty()
+                        ? ""
+                        : qPrintable(QStringLiteral(" (boxes: ") + boxes.shown().join(QStringLiteral(" | ")) +
+                                     QLatin1Char(')')));
         window.close();
         sessione.connessione().close(true);
     }

@@ -21,7 +21,6 @@
 
 namespace {
 
-
 long peakKb() {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -35,7 +34,8 @@ long peakKb() {
 
 const char* kLowerBound =
     "INSERT INTO LISTINO (CODICE, DESCRIZIONE, MEMO, UM, IVA, GR, SG, GRUPPONE, PREZZO, SC1, SC2, NETTO, "
-    "PREZZO_LIST, SCONTO, IMAGE, DATA_LIST, BARCODE, STATO, SC_QTA, SC_QTA_CUM, METRI_1, METRI_2, METRI_3, PESO, "
+    "PREZZO_LIST, SCONTO, IMAGE, DATA_LIST, BARCODE, STATO, SC_QTA, SC_QTA_CUM, METRI_1, METRI_2, METRI_3, "
+    "PESO, "
     "QTA_CONF)\n"
     "SELECT A.ART_CODICE, COALESCE(D.ALG_DES_LUNGA, D2.ALG_DES_LUNGA), COALESCE(D.ALG_NOTE, D2.ALG_NOTE), "
     "A.ART_UM, NULL, A.ART_GR, A.ART_SG, G.GR_GRUPPONE, "
@@ -46,14 +46,16 @@ const char* kLowerBound =
     "* (1 - COALESCE(P.W_SCONTO_1, 0) / 100) * (1 - COALESCE(P.W_SCONTO_2, 0) / 100), :U)), "
     "IIF(A.ART_STATO = '3', 0, ROUND(COALESCE(L.ALS_PREZZO, 0), :U)), "
     "IIF(A.ART_STATO = '3' OR COALESCE(L.ALS_PREZZO, 0) = 0, 0, "
-    "ROUND((L.ALS_PREZZO - P.W_VALORE * (1 - COALESCE(P.W_SCONTO_1, 0) / 100) * (1 - COALESCE(P.W_SCONTO_2, 0) / 100)) "
+    "ROUND((L.ALS_PREZZO - P.W_VALORE * (1 - COALESCE(P.W_SCONTO_1, 0) / 100) * (1 - COALESCE(P.W_SCONTO_2, "
+    "0) / 100)) "
     "* 100 / L.ALS_PREZZO, 2)), "
     "IIF(A.ART_FLAG_IMMAGINE = 'T', 'T', 'F'), L.ALS_ULT_DATA, "
     "'8012345' || LPAD(CAST(CAST(A.ART_CODE_NUM AS INTEGER) AS VARCHAR(18)), 5, '0'), A.ART_STATO, "
     "IIF(EXISTS(SELECT 1 FROM T_AN7FASCE_LS F WHERE F.ARTS_ARTICOLO = A.ART_CODICE AND F.ARTS_LISTINO = :L) "
     "OR EXISTS(SELECT 1 FROM T_AN3_4FASCE_LS F WHERE F.SGFL_GRUPPO = A.ART_GR AND F.SGFL_SOTTOGR = A.ART_SG "
     "AND F.SGFL_LISTINO = :L), 'T', 'F'), "
-    "IIF(EXISTS(SELECT 1 FROM SG_SCQTA_CUM F WHERE F.CUM_GR = A.ART_GR AND F.CUM_SG = A.ART_SG AND F.CUM_LISTINO = :L), "
+    "IIF(EXISTS(SELECT 1 FROM SG_SCQTA_CUM F WHERE F.CUM_GR = A.ART_GR AND F.CUM_SG = A.ART_SG AND "
+    "F.CUM_LISTINO = :L), "
     "'T', 'F'), "
     "A.ART_METRI_1, A.ART_METRI_2, A.ART_METRI_3, A.ART_PESO, PR.APR_QTA_CONF\n"
     "FROM T_AN7 A\n"
@@ -120,10 +122,11 @@ int main(int argc, char** argv) {
             sessione.connessione().executeImmediate(QStringLiteral("DELETE FROM LISTINO"));
             sessione.connessione().commitRetaining();
 
-            std::printf("run %d: build %d rows in %.2f s = %.0f articles/s; lower bound %lld rows in %.2f s = %.0f "
-                        "articles/s; ratio %.2f\n",
-                        run + 1, rows, build, rows / build, static_cast<long long>(lowerRows), bound, lowerRows / bound,
-                        build / bound);
+            std::printf(
+                "run %d: build %d rows in %.2f s = %.0f articles/s; lower bound %lld rows in %.2f s = %.0f "
+                "articles/s; ratio %.2f\n",
+                run + 1, rows, build, rows / build, static_cast<long long>(lowerRows), bound,
+                lowerRows / bound, build / bound);
         }
         std::printf("peak memory: %ld kB (%ld kB before the builds)\n", peakKb(), before);
     } catch (const std::exception& e) {

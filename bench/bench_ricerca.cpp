@@ -22,7 +22,6 @@
 
 namespace {
 
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -71,7 +70,8 @@ int main(int argc, char** argv) {
         const char* testo;
     };
     const Caso casi[] = {{"dense", "a"}, {"rare", "ottone 5x95"}, {"none", "QQQQ"}};
-    std::printf("%-6s %-6s %12s %12s %7s %12s\n", "order", "text", "key->rows ms", "db 100 ms", "ratio", "paint ms");
+    std::printf("%-6s %-6s %12s %12s %7s %12s\n", "order", "text", "key->rows ms", "db 100 ms", "ratio",
+                "paint ms");
     double peggiore = 0;
     for (int ordine = 0; ordine < 8; ++ordine) {
         pagina.Seleziona_Ordine(ordine);
@@ -114,8 +114,9 @@ int main(int argc, char** argv) {
             const double k = median(chiave);
             const double d = median(database);
             peggiore = std::max(peggiore, k / d);
-            std::printf("%-6d %-6s %12.2f %12.2f %7.2f %12.2f  (%d rows)\n", ordine, def.haParametro ? caso.nome : "-", k,
-                        d, k / d, median(pittura), pagina.modello()->rowCount());
+            std::printf("%-6d %-6s %12.2f %12.2f %7.2f %12.2f  (%d rows)\n", ordine,
+                        def.haParametro ? caso.nome : "-", k, d, k / d, median(pittura),
+                        pagina.modello()->rowCount());
         }
     }
     std::printf("worst ratio: %.2f\n", peggiore);

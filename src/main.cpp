@@ -27,13 +27,15 @@ int main(int argc, char** argv) {
     velmora::MainWindow window(sessione);
     boxes.setParent(&window);
     window.setSplash(&splash);
-    QObject::connect(&window, &velmora::MainWindow::terminato, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &velmora::MainWindow::terminato, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     if (!window.FormCreate()) {
         return 0;
     }
     // Asked to end by the system: close in order, committing the run's work.
     velmora::gestisciSegnaliTermine([&window] {
-        for (QWidget* modal = QApplication::activeModalWidget(); modal; modal = QApplication::activeModalWidget()) {
+        for (QWidget* modal = QApplication::activeModalWidget(); modal;
+             modal = QApplication::activeModalWidget()) {
             modal->close();
             if (QApplication::activeModalWidget() == modal) {
                 break;

@@ -49,7 +49,8 @@ void immagine(const QString& path, const QString& codice, int indice) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     const auto option = [&args](const char* name, const QString& fallback) {
@@ -58,7 +59,10 @@ int main(int argc, char** argv) {
     };
     const QString home = option("--home", QString());
     if (home.isEmpty() || args.contains(QStringLiteral("--help"))) {
-        std::fputs("usage: velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only] [--selectable]\n", stderr);
+        std::fputs(
+            "usage: velmora-make-demo --home DIR [--articles N] [--seed S] [--server DIR] [--db-only] "
+            "[--selectable]\n",
+            stderr);
         return home.isEmpty() ? 2 : 0;
     }
     const int articoli = option("--articles", QStringLiteral("5000")).toInt();
@@ -76,8 +80,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;
     }
-    std::printf("Supplier database with %d articles: %s/DATI.IDB (%.1f s, of which %.1f s making the data)\n", articoli,
-                qPrintable(QDir(home).absolutePath()), timer.elapsed() / 1000.0, generated / 1000.0);
+    std::printf("Supplier database with %d articles: %s/DATI.IDB (%.1f s, of which %.1f s making the data)\n",
+                articoli, qPrintable(QDir(home).absolutePath()), timer.elapsed() / 1000.0,
+                generated / 1000.0);
     if (args.contains(QStringLiteral("--db-only"))) {
         return 0;
     }
@@ -85,10 +90,12 @@ int main(int argc, char** argv) {
     // The rest of a complete installation.
     scrivi(home + QStringLiteral("/AGGPGM.INI"), QStringLiteral("[Installazione]\nVersione=1\n"));
     scrivi(home + QStringLiteral("/FB2.TXT"), QStringLiteral("Firebird 3\n"));
-    scrivi(home + QStringLiteral("/VELMORA.INI"),
-           QStringLiteral("[Utente]\nNome=Mario Rossi\nSocieta=Rossi Ferramenta S.r.l.\nIndirizzo=Via dell'Industria 31\n"
-                          "Citta=Milano\nCap=20121\nNazione=Italia\ne-mail=mario.rossi@rossi-ferramenta.example\n"
-                          "Note=Consegna al mattino\nLingua=0\n"));
+    scrivi(
+        home + QStringLiteral("/VELMORA.INI"),
+        QStringLiteral(
+            "[Utente]\nNome=Mario Rossi\nSocieta=Rossi Ferramenta S.r.l.\nIndirizzo=Via dell'Industria 31\n"
+            "Citta=Milano\nCap=20121\nNazione=Italia\ne-mail=mario.rossi@rossi-ferramenta.example\n"
+            "Note=Consegna al mattino\nLingua=0\n"));
     const QString server = option("--server", QDir(home).absoluteFilePath(QStringLiteral("../server")));
     QDir().mkpath(server);
     scrivi(home + QStringLiteral("/FORNITORE.INI"),
@@ -102,7 +109,8 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < dati.articoli.size() && pictures < 400; ++i) {
         const velmora::fixtures::Articolo& a = dati.articoli[i];
         if (a.flagImmagine == QLatin1String("T")) {
-            immagine(home + QStringLiteral("/IMAGES/") + a.codice + QStringLiteral(".JPG"), a.codice, static_cast<int>(i));
+            immagine(home + QStringLiteral("/IMAGES/") + a.codice + QStringLiteral(".JPG"), a.codice,
+                     static_cast<int>(i));
             ++pictures;
         }
     }

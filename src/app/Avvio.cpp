@@ -5,7 +5,9 @@
 namespace velmora {
 
 namespace {
-QString nome(const char* fixedName) { return QString::fromLatin1(fixedName); }
+QString nome(const char* fixedName) {
+    return QString::fromLatin1(fixedName);
+}
 }  // namespace
 
 Avvio::Avvio(Sessione& sessione, Operazioni_Avvio& operazioni) : m_sessione(sessione), m_op(operazioni) {}
@@ -41,8 +43,9 @@ bool Avvio::Sostituisci_Libreria_Client() {
     }
     const QString archive = cartella.path(nome(InstallFolder::kClientArchive));
     ZipExtractor extractor;
-    const ZipResult result = extractor.extractAll(
-        archive, cartella.root(), [&boxes](const QString&) { return boxes.confirm(QStringLiteral("Confermi Overwrite")); });
+    const ZipResult result = extractor.extractAll(archive, cartella.root(), [&boxes](const QString&) {
+        return boxes.confirm(QStringLiteral("Confermi Overwrite"));
+    });
     if (!result.refused.isEmpty()) {
         // Entries that would land outside the installation folder are never written; the rest
         // of the archive is usable.

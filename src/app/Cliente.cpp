@@ -27,14 +27,16 @@ Gestione_Cliente::Gestione_Cliente(Sessione& sessione, Operazioni_Cliente& opera
 
 QString Gestione_Cliente::Query_Grupponi() {
     return QStringLiteral(
-        "SELECT GRPL_CODICE, GRPL_DESCRIZIONE\nFROM R_GRUPPONI \nWHERE GRPL_LINGUA = :Lingua\nORDER BY GRPL_DESCRIZIONE");
+        "SELECT GRPL_CODICE, GRPL_DESCRIZIONE\nFROM R_GRUPPONI \nWHERE GRPL_LINGUA = :Lingua\nORDER BY "
+        "GRPL_DESCRIZIONE");
 }
 
 QString Gestione_Cliente::Query_Gruppi() {
     return QStringLiteral(
         "SELECT \nT_AN3_4LG.GRL_CODICE,\nT_AN3_4LG.SGL_CODICE,\nT_AN3_4LG.SGL_LINGUA AS GRL_LINGUA,\n"
         "T_AN3_4LG.SGL_DESCRIZIONE AS GRL_DESCRIZIONE,\nT_AN3_3.GR_GRUPPONE \nFROM T_AN3_4LG\n"
-        "INNER JOIN T_AN3_3 ON T_AN3_4LG.GRL_CODICE = T_AN3_3.GR_CODICE\nWHERE T_AN3_4LG.SGL_LINGUA = :Lingua\n"
+        "INNER JOIN T_AN3_3 ON T_AN3_4LG.GRL_CODICE = T_AN3_3.GR_CODICE\nWHERE T_AN3_4LG.SGL_LINGUA = "
+        ":Lingua\n"
         "AND T_AN3_3.GR_GRUPPONE BETWEEN :Gruppone_In AND :Gruppone_Fin\nORDER BY T_AN3_4LG.SGL_DESCRIZIONE");
 }
 
@@ -127,7 +129,8 @@ void Gestione_Cliente::Accesso_Cliente(const QString& password, int lingua) {
     elimina.execute();
 
     try {
-        db::Statement aggiorna(db, QStringLiteral("UPDATE T_AN4 SET CLI_LINGUA = :Lingua\nWHERE CLI_CODICE = :Codice"));
+        db::Statement aggiorna(
+            db, QStringLiteral("UPDATE T_AN4 SET CLI_LINGUA = :Lingua\nWHERE CLI_CODICE = :Codice"));
         aggiorna.set(QStringLiteral("Lingua"), lingua);
         aggiorna.set(QStringLiteral("Codice"), codice);
         aggiorna.execute();
@@ -156,7 +159,8 @@ void Gestione_Cliente::Accesso_Cliente(const QString& password, int lingua) {
     m_op.Segna_Preferiti();
 
     const QDate oggi = m_sessione.clock().today();
-    db::Statement ricorda(db, QStringLiteral("UPDATE T_PROGR SET MOLL_MATASSE = :Cliente, ULTIMA_DATA_BOLLATO = :Data"));
+    db::Statement ricorda(
+        db, QStringLiteral("UPDATE T_PROGR SET MOLL_MATASSE = :Cliente, ULTIMA_DATA_BOLLATO = :Data"));
     ricorda.set(QStringLiteral("Cliente"), m_sessione.Codice_Cliente);
     ricorda.set(QStringLiteral("Data"), oggi);
     ricorda.execute();
@@ -274,7 +278,8 @@ void Gestione_Cliente::Apri_Tabelle() {
         if (!testa.first()) {
             testa.closeCursor();
             try {
-                db::Statement inserisci(db, QStringLiteral("INSERT INTO T_ORDINI (CLIENTE) VALUES (:CLIENTE)"));
+                db::Statement inserisci(db,
+                                        QStringLiteral("INSERT INTO T_ORDINI (CLIENTE) VALUES (:CLIENTE)"));
                 inserisci.set(QStringLiteral("CLIENTE"), m_sessione.Codice_Cliente);
                 inserisci.execute();
                 db.commitRetaining();

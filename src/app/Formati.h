@@ -16,15 +16,15 @@ QString formatNumber(double value, const QString& mask);
 // Display masks of the fields, set by Imposta_Formati from the decimals of unit prices (U) and
 // amounts (I). Grids and the printout read them from here.
 struct Maschere {
-    QString prezzoListino;  // catalogue PREZZO_LIST and NETTO
+    QString prezzoListino;   // catalogue PREZZO_LIST and NETTO
     QString scontoCatalogo;  // catalogue SCONTO
     QString dataListino = QStringLiteral("dd/mm/yyyy");
-    QString prezzoOrdine;  // order lines PREZZO, printout PREZZO
+    QString prezzoOrdine;   // order lines PREZZO, printout PREZZO
     QString importoOrdine;  // order lines IMPORTO, printout IMPORTO
-    QString pesoOrdine;  // order lines PESO
-    QString mcOrdine;  // order lines MC
-    QString qtaStampa;  // printout QTA
-    QString fasce;  // MINIMO, MASSIMO, SCONTO of the quantity bands
+    QString pesoOrdine;     // order lines PESO
+    QString mcOrdine;       // order lines MC
+    QString qtaStampa;      // printout QTA
+    QString fasce;          // MINIMO, MASSIMO, SCONTO of the quantity bands
 
     // Imposta_Formati; decimals outside 0..15 are refused by the caller before.
     static Maschere Imposta_Formati(int decimaliUnitari, int decimaliImporti);

@@ -16,12 +16,12 @@ namespace velmora {
 // Decimals and mode letters of the roundings, and the surcharges of weight and volume, as read
 // from the single row of T_PROGR.
 struct Precisione {
-    int decimaliUnitari = 2;  // DIV_DEC_AR_UN
+    int decimaliUnitari = 2;                    // DIV_DEC_AR_UN
     QString modoUnitari = QStringLiteral("M");  // DIV_TP_AR_UN
-    int decimaliImporti = 2;  // DIV_DEC_AR_IMP
+    int decimaliImporti = 2;                    // DIV_DEC_AR_IMP
     QString modoImporti = QStringLiteral("M");  // DIV_TP_AR_IMP
-    double percAumentoPeso = 0;  // PERC_AUMEN_PESO
-    double percAumentoVolume = 0;  // PERC_AUMEN_VOLUME
+    double percAumentoPeso = 0;                 // PERC_AUMEN_PESO
+    double percAumentoVolume = 0;               // PERC_AUMEN_VOLUME
 };
 
 // Reads the price settings from the current row of "SELECT * FROM T_PROGR". A number of

@@ -32,10 +32,11 @@ QString Sostituzione::Percorso_Script(const QString& programma) {
     return QFileInfo(programma).absolutePath() + QLatin1Char('/') + name;
 }
 
-QStringList Sostituzione::Righe_Script(const QString& programma, const QString& script, const InstallFolder& cartella,
-                                       qint64 pid) {
+QStringList Sostituzione::Righe_Script(const QString& programma, const QString& script,
+                                       const InstallFolder& cartella, qint64 pid) {
     const QString nuovo = cartella.path(QString::fromLatin1(InstallFolder::kNewProgramFile));
-    const QString finale = cartella.root() + QLatin1Char('/') + QString::fromLatin1(InstallFolder::kProgramFile);
+    const QString finale =
+        cartella.root() + QLatin1Char('/') + QString::fromLatin1(InstallFolder::kProgramFile);
 #ifdef Q_OS_WIN
     Q_UNUSED(pid);
     return {
@@ -57,12 +58,14 @@ QStringList Sostituzione::Righe_Script(const QString& programma, const QString& 
             .arg(quoted(programma)),
         QStringLiteral("mv -f %1 %2").arg(quoted(nuovo), quoted(finale)),
         QStringLiteral("rm -f %1").arg(quoted(script)),
-        QStringLiteral("if [ -e \"FB2.zip\" ]; then rm -f %1; fi").arg(QString::fromLatin1(InstallFolder::kClientLibrary)),
+        QStringLiteral("if [ -e \"FB2.zip\" ]; then rm -f %1; fi")
+            .arg(QString::fromLatin1(InstallFolder::kClientLibrary)),
     };
 #endif
 }
 
-QString Sostituzione::Prepara_Sostituzione(const QString& programma, const InstallFolder& cartella, qint64 pid) {
+QString Sostituzione::Prepara_Sostituzione(const QString& programma, const InstallFolder& cartella,
+                                           qint64 pid) {
     const QString script = Percorso_Script(programma);
     const QStringList righe = Righe_Script(programma, script, cartella, pid);
     QFile::remove(script);

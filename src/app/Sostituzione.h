@@ -13,8 +13,8 @@ namespace velmora {
 // the new file, deletes itself, and deletes the folder's client library when FB2.zip waits.
 struct Sostituzione {
     // The script's lines for the running program file P and the script S.
-    static QStringList Righe_Script(const QString& programma, const QString& script, const InstallFolder& cartella,
-                                    qint64 pid);
+    static QStringList Righe_Script(const QString& programma, const QString& script,
+                                    const InstallFolder& cartella, qint64 pid);
     // The script's path: beside the running program file.
     static QString Percorso_Script(const QString& programma);
 

@@ -8,8 +8,8 @@ void Testi::apri(db::Connection& connection, int lingua) {
     m_testi.clear();
     m_colonne.clear();
     // The filter is "LINGUA=" and the number, as the table is opened filtered on it.
-    db::Statement query(connection, QStringLiteral("SELECT * FROM VELMORA_LINGUE WHERE LINGUA=") +
-                                        QString::number(lingua));
+    db::Statement query(
+        connection, QStringLiteral("SELECT * FROM VELMORA_LINGUE WHERE LINGUA=") + QString::number(lingua));
     query.open();
     const int count = query.columnCount();
     for (int i = 0; i < count; ++i) {

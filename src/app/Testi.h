@@ -37,10 +37,10 @@ private:
 
 // The texts that the main window keeps after the language is applied.
 struct Testi_Fissi {
-    QString cancellaRiga;  // A22
-    QString quantita;  // A30
+    QString cancellaRiga;       // A22
+    QString quantita;           // A30
     QString quantitaNonValida;  // A29
-    QString cancellaOrdine;  // A52
+    QString cancellaOrdine;     // A52
     static Testi_Fissi da(const Testi& testi);
 };
 

@@ -7,9 +7,11 @@ namespace velmora {
 namespace {
 
 // The columns the grid reads, in this order; MEMO stays out of the grid.
-const char* const kCampi[] = {"CODICE", "DESCRIZIONE", "UM", "IVA", "GR", "SG", "GRUPPONE", "PREZZO", "SC1",
-                              "SC2", "NETTO", "PREZZO_LIST", "SCONTO", "IMAGE", "DATA_LIST", "BARCODE", "STATO",
-                              "PREFERITI", "SC_QTA", "SC_QTA_CUM", "METRI_1", "METRI_2", "METRI_3", "PESO", "QTA_CONF"};
+const char* const kCampi[] = {"CODICE",  "DESCRIZIONE", "UM",        "IVA",    "GR",
+                              "SG",      "GRUPPONE",    "PREZZO",    "SC1",    "SC2",
+                              "NETTO",   "PREZZO_LIST", "SCONTO",    "IMAGE",  "DATA_LIST",
+                              "BARCODE", "STATO",       "PREFERITI", "SC_QTA", "SC_QTA_CUM",
+                              "METRI_1", "METRI_2",     "METRI_3",   "PESO",   "QTA_CONF"};
 
 }  // namespace
 
@@ -20,8 +22,8 @@ bool Filtro_Catalogo::passa(const Riga_Catalogo& riga) const {
     if (!Filtro_Gruppone.isEmpty() && (riga.grupponeNull || riga.gruppone != Filtro_Gruppone)) {
         return false;
     }
-    if (!Filtro_Gruppo.isEmpty() && (riga.grNull || riga.sgNull || riga.gr != Filtro_Gruppo ||
-                                     riga.sg != Filtro_Sottogruppo)) {
+    if (!Filtro_Gruppo.isEmpty() &&
+        (riga.grNull || riga.sgNull || riga.gr != Filtro_Gruppo || riga.sg != Filtro_Sottogruppo)) {
         return false;
     }
     if (Filtro_Prezzo_Fin != 0) {
@@ -116,7 +118,9 @@ void Query_Catalogo::apri(const QString& parametro) {
 Riga_Catalogo Query_Catalogo::leggi() const {
     const db::Statement& q = *m_query;
     const std::vector<int>& indici = *m_indici;
-    const auto v = [&](int k) { return indici[static_cast<size_t>(k)] < 0 ? QVariant() : q.value(indici[static_cast<size_t>(k)]); };
+    const auto v = [&](int k) {
+        return indici[static_cast<size_t>(k)] < 0 ? QVariant() : q.value(indici[static_cast<size_t>(k)]);
+    };
     Riga_Catalogo r;
     r.codice = v(0).toString();
     r.descrizione = v(1).toString();
@@ -206,7 +210,8 @@ QString Path_Immagine(const QString& cartella, const QString& codice) {
     return cartella + QStringLiteral("/IMAGES/") + senzaCoda + QStringLiteral(".JPG");
 }
 
-Cella Cella_Catalogo(const Riga_Catalogo& r, const QString& campo, const Maschere& maschere, const Testi& testi) {
+Cella Cella_Catalogo(const Riga_Catalogo& r, const QString& campo, const Maschere& maschere,
+                     const Testi& testi) {
     Cella c;
     const auto numero = [&c](const QVariant& v, const QString& mask) {
         c.destra = true;
@@ -229,7 +234,8 @@ Cella Cella_Catalogo(const Riga_Catalogo& r, const QString& campo, const Mascher
         c.testo = Vedi_Sconto(r.sconto);
         c.destra = true;
     } else if (f == QLatin1String("DATA_LIST")) {
-        c.testo = r.dataList.isNull() ? QString() : r.dataList.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
+        c.testo =
+            r.dataList.isNull() ? QString() : r.dataList.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
     } else if (f == QLatin1String("UM")) {
         c.testo = r.um;
     } else if (f == QLatin1String("INORDINE")) {
@@ -262,13 +268,14 @@ Cella Cella_Catalogo(const Riga_Catalogo& r, const QString& campo, const Mascher
         c.testo = r.scQtaCum;
     } else if (f == QLatin1String("SC1") || f == QLatin1String("SC2")) {
         numero(f == QLatin1String("SC1") ? r.sc1 : r.sc2, maschere.scontoCatalogo);
-    } else if (f == QLatin1String("METRI_1") || f == QLatin1String("METRI_2") || f == QLatin1String("METRI_3") ||
-               f == QLatin1String("PESO") || f == QLatin1String("QTA_CONF")) {
-        const QVariant v = f == QLatin1String("METRI_1") ? r.metri1
+    } else if (f == QLatin1String("METRI_1") || f == QLatin1String("METRI_2") ||
+               f == QLatin1String("METRI_3") || f == QLatin1String("PESO") ||
+               f == QLatin1String("QTA_CONF")) {
+        const QVariant v = f == QLatin1String("METRI_1")   ? r.metri1
                            : f == QLatin1String("METRI_2") ? r.metri2
                            : f == QLatin1String("METRI_3") ? r.metri3
-                           : f == QLatin1String("PESO") ? r.peso
-                                                        : r.qtaConf;
+                           : f == QLatin1String("PESO")    ? r.peso
+                                                           : r.qtaConf;
         c.testo = v.isNull() ? QString() : QLocale(QLocale::Italian).toString(v.toDouble(), 'g', 15);
         c.destra = true;
     }

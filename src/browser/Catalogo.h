@@ -113,9 +113,9 @@ private:
     bool m_aperta = false;
     bool m_finita = true;
     Filtro_Catalogo m_filtro;
-    std::vector<Riga_Catalogo> m_tutte;  // every row fetched, filtered or not
-    std::vector<Riga_Catalogo> m_righe;  // the rows shown
-    QHash<QString, QString> m_inOrdine;  // CODICE -> PROGR of ORDINI
+    std::vector<Riga_Catalogo> m_tutte;    // every row fetched, filtered or not
+    std::vector<Riga_Catalogo> m_righe;    // the rows shown
+    QHash<QString, QString> m_inOrdine;    // CODICE -> PROGR of ORDINI
     std::vector<int>* m_indici = nullptr;  // column positions of the current statement
 };
 
@@ -128,7 +128,8 @@ struct Cella {
 };
 
 // The calculated fields and the display masks of the catalogue grid.
-Cella Cella_Catalogo(const Riga_Catalogo& riga, const QString& campo, const Maschere& maschere, const Testi& testi);
+Cella Cella_Catalogo(const Riga_Catalogo& riga, const QString& campo, const Maschere& maschere,
+                     const Testi& testi);
 QString Vedi_Sconto(const QVariant& sconto);
 QString Vedi_Stato(const QString& stato, const Testi& testi);
 QString Path_Immagine(const QString& cartella, const QString& codice);

@@ -22,8 +22,8 @@ Colonne Colonne_Da_Lista(const QStringList& voci) {
 QStringList Lista_Da_Colonne(const Colonne& colonne) {
     QStringList voci;
     for (const Colonna& c : colonne) {
-        QString voce = c.campo + QLatin1Char('\t') + QString::number(c.larghezza) + QLatin1Char('\t') + c.titolo +
-                       QLatin1Char('\t') + c.solaLettura;
+        QString voce = c.campo + QLatin1Char('\t') + QString::number(c.larghezza) + QLatin1Char('\t') +
+                       c.titolo + QLatin1Char('\t') + c.solaLettura;
         if (!c.gruppo.isEmpty()) {
             voce += QLatin1Char('\t') + c.gruppo;
         }

@@ -102,7 +102,8 @@ bool Salva_Layout(const QString& file, const QString& sezione, const Colonne& co
     }
     QStringList sezioneNuova{QLatin1Char('[') + sezione + QLatin1Char(']')};
     for (const Colonna& c : colonne) {
-        QString valore = QString::number(c.larghezza) + kDelimitatore + c.titolo + kDelimitatore + c.solaLettura;
+        QString valore =
+            QString::number(c.larghezza) + kDelimitatore + c.titolo + kDelimitatore + c.solaLettura;
         if (!c.gruppo.isEmpty()) {
             valore += kDelimitatore + c.gruppo;
         }

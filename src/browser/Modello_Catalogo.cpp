@@ -45,14 +45,18 @@ const QPixmap& immagine(int indice) {
 
 // The field each catalogue order sorts by.
 QString campoOrdine(int ordine) {
-    static const char* const kCampi[] = {"CODICE", "DESCRIZIONE", "GRUPPONE", "GR", "PREZZO_LIST", "NETTO", "BARCODE", "DATA_LIST"};
+    static const char* const kCampi[] = {"CODICE",      "DESCRIZIONE", "GRUPPONE", "GR",
+                                         "PREZZO_LIST", "NETTO",       "BARCODE",  "DATA_LIST"};
     return ordine >= 0 && ordine < 8 ? QString::fromLatin1(kCampi[ordine]) : QString();
 }
 
 }  // namespace
 
 Modello_Catalogo::Modello_Catalogo(Sessione& sessione, QObject* parent)
-    : QAbstractTableModel(parent), m_sessione(sessione), m_query(sessione.connessione()), m_colonne(Colonne_Catalogo()) {}
+    : QAbstractTableModel(parent),
+      m_sessione(sessione),
+      m_query(sessione.connessione()),
+      m_colonne(Colonne_Catalogo()) {}
 
 const Riga_Catalogo* Modello_Catalogo::riga(int row) const {
     const auto& righe = m_query.righe();
@@ -84,7 +88,9 @@ void Modello_Catalogo::Seleziona_Ordine(int ordine) {
     apriInUnReset(true, ordine, def.valoreIniziale);
 }
 
-void Modello_Catalogo::Riapri(const QString& parametro) { apriInUnReset(false, 0, parametro); }
+void Modello_Catalogo::Riapri(const QString& parametro) {
+    apriInUnReset(false, 0, parametro);
+}
 
 void Modello_Catalogo::apriInUnReset(bool nuovoOrdine, int ordine, const QString& parametro) {
     beginResetModel();
@@ -99,7 +105,7 @@ void Modello_Catalogo::apriInUnReset(bool nuovoOrdine, int ordine, const QString
         m_query.chiudi();
         m_visibili = 0;
         endResetModel();
-    m_occupato = false;
+        m_occupato = false;
         throw;
     }
     m_visibili = static_cast<int>(m_query.righe().size());

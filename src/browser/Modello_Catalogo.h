@@ -58,7 +58,7 @@ private:
     Sessione& m_sessione;
     Query_Catalogo m_query;
     Colonne m_colonne;
-    int m_visibili = 0;  // rows announced to the views
+    int m_visibili = 0;       // rows announced to the views
     bool m_occupato = false;  // telling the views of a change
 };
 

@@ -18,7 +18,9 @@ const Ordine_Catalogo_Def& Ordine_Catalogo_Info(int ordine) {
         {3, kAll + QStringLiteral("GR"), false, QString(), false, false},
         {4, kAll + QStringLiteral("PREZZO_LIST"), false, QString(), false, false},
         {5, kAll + QStringLiteral("NETTO"), false, QString(), false, false},
-        {6, QStringLiteral("SELECT * FROM LISTINO\nWHERE BARCODE >= CAST(:Stringa AS VARCHAR(1024))\nORDER BY BARCODE"),
+        {6,
+         QStringLiteral(
+             "SELECT * FROM LISTINO\nWHERE BARCODE >= CAST(:Stringa AS VARCHAR(1024))\nORDER BY BARCODE"),
          true, QString(), true, false},
         {7, QStringLiteral("SELECT * FROM LISTINO\nORDER BY DATA_LIST DESC"), false, QString(), false, false},
     }};

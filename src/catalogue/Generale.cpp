@@ -9,12 +9,25 @@
 
 namespace velmora::Generale {
 
-Overflow_Arrotonda::Overflow_Arrotonda(const QString& text) : std::overflow_error(text.toStdString()), m_testo(text) {}
+Overflow_Arrotonda::Overflow_Arrotonda(const QString& text)
+    : std::overflow_error(text.toStdString()), m_testo(text) {}
 
-const std::array<std::int64_t, 16> Potenze_Dieci = {
-    1LL,           10LL,           100LL,           1000LL,           10000LL,           100000LL,
-    1000000LL,     10000000LL,     100000000LL,     1000000000LL,     10000000000LL,     100000000000LL,
-    1000000000000LL, 10000000000000LL, 100000000000000LL, 1000000000000000LL};
+const std::array<std::int64_t, 16> Potenze_Dieci = {1LL,
+                                                    10LL,
+                                                    100LL,
+                                                    1000LL,
+                                                    10000LL,
+                                                    100000LL,
+                                                    1000000LL,
+                                                    10000000LL,
+                                                    100000000LL,
+                                                    1000000000LL,
+                                                    10000000000LL,
+                                                    100000000000LL,
+                                                    1000000000000LL,
+                                                    10000000000000LL,
+                                                    100000000000000LL,
+                                                    1000000000000000LL};
 
 long double Arrotonda(int decimali, const QString& modo, long double valore) {
     if (decimali < 0 || decimali > 15) {
@@ -55,7 +68,8 @@ long double Arrotonda(int decimali, const QString& modo, long double valore) {
             q = negativo ? -(std::llabs(q) + 1) : std::llabs(q) + 1;
         }
     }
-    return static_cast<long double>(q) / static_cast<long double>(Potenze_Dieci[static_cast<size_t>(decimali)]);
+    return static_cast<long double>(q) /
+           static_cast<long double>(Potenze_Dieci[static_cast<size_t>(decimali)]);
 }
 
 namespace {
@@ -80,7 +94,8 @@ long double Importo_Sconti(int decimali, const QString& modo, long double prezzo
 namespace {
 // A whole number written with at least `cifre` digits, as a zero-padded format writes it.
 QString conZeri(std::int64_t numero, int cifre) {
-    const qulonglong magnitude = numero < 0 ? 0ULL - static_cast<qulonglong>(numero) : static_cast<qulonglong>(numero);
+    const qulonglong magnitude =
+        numero < 0 ? 0ULL - static_cast<qulonglong>(numero) : static_cast<qulonglong>(numero);
     const QString digits = QString::number(magnitude);
     return (numero < 0 ? QStringLiteral("-") : QString()) + digits.rightJustified(cifre, QLatin1Char('0'));
 }

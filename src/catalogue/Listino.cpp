@@ -16,16 +16,20 @@ namespace {
 
 const QString kM = QStringLiteral("M");
 
-long double numero(const QVariant& value) { return value.isNull() ? 0.0L : static_cast<long double>(value.toDouble()); }
+long double numero(const QVariant& value) {
+    return value.isNull() ? 0.0L : static_cast<long double>(value.toDouble());
+}
 
 }  // namespace
 
 Calcolo_Prezzo::Calcolo_Prezzo(db::Connection& connection)
     : m_connessione(connection),
-      m_procedura(connection, QStringLiteral("EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, :LISTINO, :DEPOSITO, "
-                                             ":ARTICOLO, :CONTATTO")),
+      m_procedura(connection,
+                  QStringLiteral("EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, :LISTINO, :DEPOSITO, "
+                                 ":ARTICOLO, :CONTATTO")),
       m_speciale(connection, QStringLiteral("SELECT * FROM T_AN2_12\nWHERE\nCLS_CLIENTE = :CLS_CLIENTE AND\n"
-                                            "CLS_LISTINO = :CLS_LISTINO AND\nCLS_ARTICOLO = :CLS_ARTICOLO")) {}
+                                            "CLS_LISTINO = :CLS_LISTINO AND\nCLS_ARTICOLO = :CLS_ARTICOLO")) {
+}
 
 void Calcolo_Prezzo::Prepara_Speciali(int cliente, int listino) {
     m_speciali = true;
@@ -34,8 +38,10 @@ void Calcolo_Prezzo::Prepara_Speciali(int cliente, int listino) {
     m_listino = listino;
     m_conSpeciale.clear();
     try {
-        db::Statement articoli(m_connessione, QStringLiteral(
-            "SELECT DISTINCT CLS_ARTICOLO FROM T_AN2_12 WHERE CLS_CLIENTE = :C AND CLS_LISTINO = :L"));
+        db::Statement articoli(
+            m_connessione,
+            QStringLiteral(
+                "SELECT DISTINCT CLS_ARTICOLO FROM T_AN2_12 WHERE CLS_CLIENTE = :C AND CLS_LISTINO = :L"));
         articoli.set(QStringLiteral("C"), cliente);
         articoli.set(QStringLiteral("L"), listino);
         articoli.open();
@@ -83,7 +89,8 @@ void Calcolo_Prezzo::Calcola_Prezzo_Cliente(int cliente, int listino, const QStr
         const long double copia = risultato.Valore;
         try {
             const long double ridotto = risultato.Valore - risultato.Valore * percentuale / 100;
-            risultato.Valore = Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, ridotto);
+            risultato.Valore =
+                Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, ridotto);
         } catch (const std::exception&) {
             risultato.Valore = copia;
         }
@@ -136,13 +143,18 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
     const Precisione precisione = m_sessione.precisione;
     m_sessione.maschere = Maschere::Imposta_Formati(precisione.decimaliUnitari, precisione.decimaliImporti);
 
-    const QString where = QStringLiteral("WHERE\nART_CODICE BETWEEN :Art_In AND :Art_Fin\nAND ART_STATO <> 1\n");
-    db::Statement articoli(db, QStringLiteral(
-        "SELECT\nART_CODICE,\nART_GR,\nART_SG,\nART_UM,\nART_NO_SCONTO,\nART_FLAG_IMMAGINE,\n"
-        "CAST(ART_STATO AS VARCHAR(1)) AS ART_STATO,\nART_CODE_NUM,\nART_NR_CATALOGO,\nART_PAG_CATALOGO,\n"
-        "ART_RISERV_CLI,\nART_DATA_VARIAZIONE_VASK,\nART_METRI_1,\nART_METRI_2,\nART_METRI_3,\nART_PESO,\n"
-        "APR_QTA_CONF\nFROM T_AN7\nLEFT JOIN T_AN7_PR\nON T_AN7_PR.APR_ARTICOLO = T_AN7.ART_CODICE\n"
-        "AND T_AN7_PR.APR_DEPOSITO = 0\n") + where + QStringLiteral("ORDER BY ART_CODICE"));
+    const QString where =
+        QStringLiteral("WHERE\nART_CODICE BETWEEN :Art_In AND :Art_Fin\nAND ART_STATO <> 1\n");
+    db::Statement articoli(
+        db, QStringLiteral(
+                "SELECT\nART_CODICE,\nART_GR,\nART_SG,\nART_UM,\nART_NO_SCONTO,\nART_FLAG_IMMAGINE,\n"
+                "CAST(ART_STATO AS VARCHAR(1)) AS "
+                "ART_STATO,\nART_CODE_NUM,\nART_NR_CATALOGO,\nART_PAG_CATALOGO,\n"
+                "ART_RISERV_CLI,\nART_DATA_VARIAZIONE_VASK,\nART_METRI_1,\nART_METRI_2,\nART_METRI_3,\nART_"
+                "PESO,\n"
+                "APR_QTA_CONF\nFROM T_AN7\nLEFT JOIN T_AN7_PR\nON T_AN7_PR.APR_ARTICOLO = T_AN7.ART_CODICE\n"
+                "AND T_AN7_PR.APR_DEPOSITO = 0\n") +
+                where + QStringLiteral("ORDER BY ART_CODICE"));
     db::Statement conta(db, QStringLiteral("SELECT COUNT(*) FROM T_AN7\n") + where);
     QHash<QString, QVariant> grupponi;
     int totale = 0;
@@ -182,8 +194,9 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
     QSet<QString> conFasce;
     bool fasceNote = true;
     try {
-        db::Statement proprie(db, QStringLiteral(
-            "SELECT DISTINCT ARTS_ARTICOLO FROM T_AN7FASCE_LS WHERE ARTS_LISTINO = :Listino"));
+        db::Statement proprie(
+            db,
+            QStringLiteral("SELECT DISTINCT ARTS_ARTICOLO FROM T_AN7FASCE_LS WHERE ARTS_LISTINO = :Listino"));
         proprie.set(QStringLiteral("Listino"), listino);
         proprie.open();
         while (proprie.next()) {
@@ -192,30 +205,42 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
     } catch (const db::DatabaseError&) {
         fasceNote = false;
     }
-    db::Statement fasceArticolo(db, QStringLiteral(
-        "SELECT \nARTS_ARTICOLO, \nARTS_CODICE, \nARTS_MAX AS MASSIMO, \nARTS_MIN AS MINIMO, \nARTS_SCONTO AS SCONTO\n\n"
-        "FROM T_AN7FASCE_LS\nWHERE\nARTS_ARTICOLO = :Articolo AND\nARTS_LISTINO = :Listino\n"
-        "ORDER BY ARTS_ARTICOLO, ARTS_LISTINO, ARTS_CODICE"));
-    db::Statement fasceSottogruppo(db, QStringLiteral(
-        "SELECT\nSGFL_CODICE, \nSGFL_GRUPPO, \nSGFL_LISTINO, \nSGFL_MAX AS MASSIMO, \nSGFL_MIN AS MINIMO, \n"
-        "SGFL_SCONTO AS SCONTO, \nSGFL_SOTTOGR\nFROM T_AN3_4FASCE_LS\nWHERE\nSGFL_GRUPPO = :Gr AND\n"
-        "SGFL_SOTTOGR = :Sg AND\nSGFL_LISTINO = :Listino\nORDER BY SGFL_GRUPPO, SGFL_SOTTOGR, SGFL_LISTINO, SGFL_CODICE"));
-    db::Statement fasceCumulative(db, QStringLiteral(
-        "SELECT\n\nCUM_GR, \nCUM_LISTINO, \nCUM_MAX AS MASSIMO, \nCUM_MIN AS MINIMO, \nCUM_PROGR, \n"
-        "CUM_SCONTO AS SCONTO, \nCUM_SG\n\nFROM SG_SCQTA_CUM \nWHERE\nCUM_GR = :Gr AND\nCUM_SG = :Sg AND\n"
-        "CUM_LISTINO = :Listino\nORDER BY CUM_GR, CUM_SG, CUM_LISTINO, CUM_PROGR"));
-    db::Statement descrizione(db, QStringLiteral(
-        "SELECT\nALG_DESCRIZIONE,\nALG_DESCR_AGG,\nALG_DES_LUNGA,\nALG_NOTE\nFROM T_AN7_LG\nWHERE\n"
-        "ALG_ARTICOLO = :Cod AND\nALG_LINGUA = :Lingua"));
-    db::Statement prezzoListino(db, QStringLiteral(
-        "SELECT ALS_PREZZO, ALS_ULT_DATA FROM T_AN7_LS\nWHERE\nALS_ARTICOLO = :Cod AND\nALS_DEPOSITO = :Dep AND\n"
-        "ALS_LISTINO = :Listino"));
-    db::Statement inserisci(db, QStringLiteral(
-        "INSERT INTO LISTINO (CODICE, DESCRIZIONE, MEMO, UM, IVA, GR, SG, GRUPPONE, PREZZO, SC1, SC2, NETTO, "
-        "PREZZO_LIST, SCONTO, IMAGE, DATA_LIST, BARCODE, STATO, SC_QTA, SC_QTA_CUM, METRI_1, METRI_2, METRI_3, PESO, "
-        "QTA_CONF) VALUES (:CODICE, :DESCRIZIONE, :MEMO, :UM, :IVA, :GR, :SG, :GRUPPONE, :PREZZO, :SC1, :SC2, :NETTO, "
-        ":PREZZO_LIST, :SCONTO, :IMAGE, :DATA_LIST, :BARCODE, :STATO, :SC_QTA, :SC_QTA_CUM, :METRI_1, :METRI_2, "
-        ":METRI_3, :PESO, :QTA_CONF)"));
+    db::Statement fasceArticolo(
+        db,
+        QStringLiteral("SELECT \nARTS_ARTICOLO, \nARTS_CODICE, \nARTS_MAX AS MASSIMO, \nARTS_MIN AS MINIMO, "
+                       "\nARTS_SCONTO AS SCONTO\n\n"
+                       "FROM T_AN7FASCE_LS\nWHERE\nARTS_ARTICOLO = :Articolo AND\nARTS_LISTINO = :Listino\n"
+                       "ORDER BY ARTS_ARTICOLO, ARTS_LISTINO, ARTS_CODICE"));
+    db::Statement fasceSottogruppo(
+        db, QStringLiteral(
+                "SELECT\nSGFL_CODICE, \nSGFL_GRUPPO, \nSGFL_LISTINO, \nSGFL_MAX AS MASSIMO, \nSGFL_MIN AS "
+                "MINIMO, \n"
+                "SGFL_SCONTO AS SCONTO, \nSGFL_SOTTOGR\nFROM T_AN3_4FASCE_LS\nWHERE\nSGFL_GRUPPO = :Gr AND\n"
+                "SGFL_SOTTOGR = :Sg AND\nSGFL_LISTINO = :Listino\nORDER BY SGFL_GRUPPO, SGFL_SOTTOGR, "
+                "SGFL_LISTINO, SGFL_CODICE"));
+    db::Statement fasceCumulative(
+        db, QStringLiteral(
+                "SELECT\n\nCUM_GR, \nCUM_LISTINO, \nCUM_MAX AS MASSIMO, \nCUM_MIN AS MINIMO, \nCUM_PROGR, \n"
+                "CUM_SCONTO AS SCONTO, \nCUM_SG\n\nFROM SG_SCQTA_CUM \nWHERE\nCUM_GR = :Gr AND\nCUM_SG = :Sg "
+                "AND\n"
+                "CUM_LISTINO = :Listino\nORDER BY CUM_GR, CUM_SG, CUM_LISTINO, CUM_PROGR"));
+    db::Statement descrizione(
+        db, QStringLiteral(
+                "SELECT\nALG_DESCRIZIONE,\nALG_DESCR_AGG,\nALG_DES_LUNGA,\nALG_NOTE\nFROM T_AN7_LG\nWHERE\n"
+                "ALG_ARTICOLO = :Cod AND\nALG_LINGUA = :Lingua"));
+    db::Statement prezzoListino(
+        db, QStringLiteral("SELECT ALS_PREZZO, ALS_ULT_DATA FROM T_AN7_LS\nWHERE\nALS_ARTICOLO = :Cod "
+                           "AND\nALS_DEPOSITO = :Dep AND\n"
+                           "ALS_LISTINO = :Listino"));
+    db::Statement inserisci(db, QStringLiteral("INSERT INTO LISTINO (CODICE, DESCRIZIONE, MEMO, UM, IVA, GR, "
+                                               "SG, GRUPPONE, PREZZO, SC1, SC2, NETTO, "
+                                               "PREZZO_LIST, SCONTO, IMAGE, DATA_LIST, BARCODE, STATO, "
+                                               "SC_QTA, SC_QTA_CUM, METRI_1, METRI_2, METRI_3, PESO, "
+                                               "QTA_CONF) VALUES (:CODICE, :DESCRIZIONE, :MEMO, :UM, :IVA, "
+                                               ":GR, :SG, :GRUPPONE, :PREZZO, :SC1, :SC2, :NETTO, "
+                                               ":PREZZO_LIST, :SCONTO, :IMAGE, :DATA_LIST, :BARCODE, :STATO, "
+                                               ":SC_QTA, :SC_QTA_CUM, :METRI_1, :METRI_2, "
+                                               ":METRI_3, :PESO, :QTA_CONF)"));
     struct Fasce_Gruppo {
         bool sottogruppo = false;
         bool cumulative = false;
@@ -253,7 +278,8 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
                 proprie = fasceArticolo.first();
                 fasceArticolo.closeCursor();
             }
-            const QString chiave = gr + QChar(0) + sg + QChar(grVar.isNull() ? 'n' : 'v') + QChar(sgVar.isNull() ? 'n' : 'v');
+            const QString chiave =
+                gr + QChar(0) + sg + QChar(grVar.isNull() ? 'n' : 'v') + QChar(sgVar.isNull() ? 'n' : 'v');
             auto fasce = fasceGruppo.constFind(chiave);
             if (fasce == fasceGruppo.cend()) {
                 Fasce_Gruppo trovate;
@@ -335,7 +361,8 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
         sconto = Generale::Arrotonda(2, kM, sconto);
         lordo = Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, lordo);
         netto = Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, netto);
-        listinoPrezzo = Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, listinoPrezzo);
+        listinoPrezzo =
+            Generale::Arrotonda(precisione.decimaliUnitari, precisione.modoUnitari, listinoPrezzo);
         if (listinoPrezzo < netto) {
             listinoPrezzo = netto;
         }
@@ -385,24 +412,28 @@ void Costruzione_Listino::Crea_Listino(Progresso* progresso) {
 
 void Pulisci_Gruppi(db::Connection& db) {
     db::Statement sottogruppi(db, QStringLiteral("SELECT GR,SG FROM LISTINO\nGROUP BY GR,SG"));
-    db::Statement marcaSottogruppo(db, QStringLiteral(
-        "UPDATE T_AN3_4LG SET SGL_STAT_3 = 'T'\nWHERE\nGRL_CODICE = :GRL_CODICE AND\nSGL_CODICE = :SGL_CODICE"));
+    db::Statement marcaSottogruppo(db,
+                                   QStringLiteral("UPDATE T_AN3_4LG SET SGL_STAT_3 = 'T'\nWHERE\nGRL_CODICE "
+                                                  "= :GRL_CODICE AND\nSGL_CODICE = :SGL_CODICE"));
     sottogruppi.open();
     while (sottogruppi.next()) {
         marcaSottogruppo.set(QStringLiteral("GRL_CODICE"), sottogruppi.value(0));
         marcaSottogruppo.set(QStringLiteral("SGL_CODICE"), sottogruppi.value(1));
         marcaSottogruppo.execute();
     }
-    db.executeImmediate(QStringLiteral("DELETE FROM T_AN3_4LG\nWHERE SGL_STAT_3 IS NULL OR SGL_STAT_3 <> 'T'"));
+    db.executeImmediate(
+        QStringLiteral("DELETE FROM T_AN3_4LG\nWHERE SGL_STAT_3 IS NULL OR SGL_STAT_3 <> 'T'"));
 
     db::Statement grupponi(db, QStringLiteral("SELECT GRUPPONE FROM LISTINO\nGROUP BY GRUPPONE"));
-    db::Statement marcaGruppone(db, QStringLiteral("UPDATE T_GRUPPONI SET GRP_STAT_3 = 'T'\nWHERE GRP_CODICE = :GRP_CODICE"));
+    db::Statement marcaGruppone(
+        db, QStringLiteral("UPDATE T_GRUPPONI SET GRP_STAT_3 = 'T'\nWHERE GRP_CODICE = :GRP_CODICE"));
     grupponi.open();
     while (grupponi.next()) {
         marcaGruppone.set(QStringLiteral("GRP_CODICE"), grupponi.value(0));
         marcaGruppone.execute();
     }
-    db.executeImmediate(QStringLiteral("DELETE FROM T_GRUPPONI\nWHERE GRP_STAT_3 IS NULL OR GRP_STAT_3 <> 'T'"));
+    db.executeImmediate(
+        QStringLiteral("DELETE FROM T_GRUPPONI\nWHERE GRP_STAT_3 IS NULL OR GRP_STAT_3 <> 'T'"));
 }
 
 }  // namespace velmora

@@ -40,7 +40,7 @@ public:
 private:
     db::Connection& m_connessione;
     db::Statement m_procedura;  // StoredProc_Trova_Prezzo
-    db::Statement m_speciale;  // An2_12_Vask
+    db::Statement m_speciale;   // An2_12_Vask
     bool m_speciali = false;
     bool m_specialiFalliti = false;
     int m_cliente = 0;

@@ -126,7 +126,8 @@ int customer(Sessione& sessione) {
     Cliente_Cli operazioni(sessione);
     Gestione_Cliente cliente(sessione, operazioni);
     if (!cliente.Listino_Presente()) {
-        std::fputs("No customer has signed in on this database: the next start asks for the password\n", stderr);
+        std::fputs("No customer has signed in on this database: the next start asks for the password\n",
+                   stderr);
         operazioni.Chiudi_Programma();
         return 1;
     }
@@ -147,14 +148,18 @@ QString campo(const QVariant& value, int decimali) {
     }
     switch (value.typeId()) {
         case QMetaType::Double:
-            return decimali < 0 ? QLocale(QLocale::Italian).toString(value.toDouble(), 'g', 15)
-                                : formatNumber(value.toDouble(), decimali == 0 ? QStringLiteral("0")
-                                                                               : QStringLiteral("0.") + QString(decimali, QLatin1Char('0')));
+            return decimali < 0
+                       ? QLocale(QLocale::Italian).toString(value.toDouble(), 'g', 15)
+                       : formatNumber(value.toDouble(),
+                                      decimali == 0
+                                          ? QStringLiteral("0")
+                                          : QStringLiteral("0.") + QString(decimali, QLatin1Char('0')));
         case QMetaType::QDateTime:
             return value.toDateTime().toString(QStringLiteral("dd/MM/yyyy"));
         default: {
             QString text = value.toString();
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n")).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"))
+                .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
             return text;
         }
     }
@@ -204,9 +209,11 @@ int listino(Sessione& sessione, const QStringList& args) {
             for (int i = 0; i < header.size(); ++i) {
                 const QString& name = header[i];
                 int decimali = -1;
-                if (name == QLatin1String("PREZZO") || name == QLatin1String("NETTO") || name == QLatin1String("PREZZO_LIST")) {
+                if (name == QLatin1String("PREZZO") || name == QLatin1String("NETTO") ||
+                    name == QLatin1String("PREZZO_LIST")) {
                     decimali = u;
-                } else if (name == QLatin1String("SC1") || name == QLatin1String("SC2") || name == QLatin1String("SCONTO")) {
+                } else if (name == QLatin1String("SC1") || name == QLatin1String("SC2") ||
+                           name == QLatin1String("SCONTO")) {
                     decimali = 2;
                 }
                 const QString text = campo(query.value(i), decimali);
@@ -238,8 +245,8 @@ int catalogue(Sessione& sessione, const QStringList& args) {
     }
     try {
         sessione.testi.apri(sessione.connessione(), sessione.Lingua_Corrente);
-        sessione.maschere =
-            Maschere::Imposta_Formati(sessione.precisione.decimaliUnitari, sessione.precisione.decimaliImporti);
+        sessione.maschere = Maschere::Imposta_Formati(sessione.precisione.decimaliUnitari,
+                                                      sessione.precisione.decimaliImporti);
 
         bool ok = true;
         int ordine = option(args, QStringLiteral("--order"), QStringLiteral("0")).toInt(&ok);
@@ -276,12 +283,17 @@ int catalogue(Sessione& sessione, const QStringList& args) {
             filtro.Solo_Preferiti = true;
             filtro.attivo = true;
         } else if (args.contains(QStringLiteral("--big-group")) || args.contains(QStringLiteral("--group")) ||
-                   args.contains(QStringLiteral("--price-from")) || args.contains(QStringLiteral("--price-to"))) {
+                   args.contains(QStringLiteral("--price-from")) ||
+                   args.contains(QStringLiteral("--price-to"))) {
             filtro.Filtro_Gruppone = option(args, QStringLiteral("--big-group")).trimmed();
             filtro.Filtro_Gruppo = option(args, QStringLiteral("--group")).trimmed();
-            filtro.Filtro_Sottogruppo = filtro.Filtro_Gruppo.isEmpty() ? QString() : option(args, QStringLiteral("--subgroup")).trimmed();
-            if (!leggiPrezzo(option(args, QStringLiteral("--price-from"), QStringLiteral("0")), &filtro.Filtro_Prezzo_In) ||
-                !leggiPrezzo(option(args, QStringLiteral("--price-to"), QStringLiteral("999999999")), &filtro.Filtro_Prezzo_Fin)) {
+            filtro.Filtro_Sottogruppo = filtro.Filtro_Gruppo.isEmpty()
+                                            ? QString()
+                                            : option(args, QStringLiteral("--subgroup")).trimmed();
+            if (!leggiPrezzo(option(args, QStringLiteral("--price-from"), QStringLiteral("0")),
+                             &filtro.Filtro_Prezzo_In) ||
+                !leggiPrezzo(option(args, QStringLiteral("--price-to"), QStringLiteral("999999999")),
+                             &filtro.Filtro_Prezzo_Fin)) {
                 sessione.boxes().message(QStringLiteral("Error!"));
                 return 1;
             }
@@ -297,7 +309,8 @@ int catalogue(Sessione& sessione, const QStringList& args) {
             QStringList campi{riga.codice};
             for (const Colonna& colonna : colonne) {
                 const Cella cella = Cella_Catalogo(riga, colonna.campo, sessione.maschere, sessione.testi);
-                campi << (colonna.campo == QLatin1String("InOrdine") || colonna.campo == QLatin1String("Flag_Immagine")
+                campi << (colonna.campo == QLatin1String("InOrdine") ||
+                                  colonna.campo == QLatin1String("Flag_Immagine")
                               ? QString::number(cella.immagine)
                               : cella.testo);
             }
@@ -327,9 +340,10 @@ int info(Sessione& sessione) {
         out().flush();
         return 1;
     }
-    for (const char* name : {InstallFolder::kInstallMarker, InstallFolder::kClientMarker, InstallFolder::kClientArchive,
-                             InstallFolder::kProgramUpdateMarker, InstallFolder::kProfile,
-                             InstallFolder::kClientLibrary, InstallFolder::kNewProgramFile}) {
+    for (const char* name :
+         {InstallFolder::kInstallMarker, InstallFolder::kClientMarker, InstallFolder::kClientArchive,
+          InstallFolder::kProgramUpdateMarker, InstallFolder::kProfile, InstallFolder::kClientLibrary,
+          InstallFolder::kNewProgramFile}) {
         const QString fixed = QString::fromLatin1(name);
         out() << fixed << ": " << (folder.exists(fixed) ? "present" : "missing") << '\n';
     }
@@ -341,7 +355,8 @@ int info(Sessione& sessione) {
     }
     out() << database << ": present (" << folder.path(database) << ")\n";
     out() << "Client library: "
-          << (sessione.libreriaClient().isEmpty() ? QStringLiteral("system") : sessione.libreriaClient()) << '\n';
+          << (sessione.libreriaClient().isEmpty() ? QStringLiteral("system") : sessione.libreriaClient())
+          << '\n';
     try {
         sessione.Connetti();
         out() << "SQL dialect: " << sessione.connessione().databaseDialect() << '\n';

@@ -11,9 +11,13 @@ void printLine(const QString& text) {
 }
 }  // namespace
 
-void StreamBoxes::message(const QString& text) { printLine(text); }
+void StreamBoxes::message(const QString& text) {
+    printLine(text);
+}
 
-void StreamBoxes::error(const QString& text) { printLine(QStringLiteral("Error: ") + text); }
+void StreamBoxes::error(const QString& text) {
+    printLine(QStringLiteral("Error: ") + text);
+}
 
 bool StreamBoxes::confirm(const QString& text) {
     printLine(text + (m_confirmAnswer ? QStringLiteral(" [OK]") : QStringLiteral(" [Cancel]")));

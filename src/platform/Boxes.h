@@ -28,15 +28,20 @@ public:
 class ScriptedBoxes final : public Boxes {
 public:
     void message(const QString& text) override { m_shown << text; }
-    void error(const QString& text) override { m_shown << text; m_errors << text; }
+    void error(const QString& text) override {
+        m_shown << text;
+        m_errors << text;
+    }
     bool confirm(const QString& text) override {
         m_shown << text;
-        if (m_confirmations.isEmpty()) return true;
+        if (m_confirmations.isEmpty())
+            return true;
         return m_confirmations.takeFirst();
     }
     std::optional<QString> input(const QString& title, const QString& prompt, const QString&) override {
         m_shown << title + QLatin1Char('|') + prompt;
-        if (m_inputs.isEmpty()) return std::nullopt;
+        if (m_inputs.isEmpty())
+            return std::nullopt;
         return m_inputs.takeFirst();
     }
 
@@ -44,7 +49,10 @@ public:
     void answerInput(std::optional<QString> value) { m_inputs << value; }
     const QStringList& shown() const { return m_shown; }
     const QStringList& errors() const { return m_errors; }
-    void clear() { m_shown.clear(); m_errors.clear(); }
+    void clear() {
+        m_shown.clear();
+        m_errors.clear();
+    }
 
 private:
     QStringList m_shown;
@@ -61,7 +69,8 @@ public:
     void message(const QString& text) override;
     void error(const QString& text) override;
     bool confirm(const QString& text) override;
-    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString& initial) override;
 
 private:
     bool m_confirmAnswer;

@@ -10,6 +10,8 @@ namespace velmora {
 // that happened.
 QByteArray toCp1252(const QString& text, bool* lossless = nullptr);
 QString fromCp1252(const char* data, qsizetype size);
-inline QString fromCp1252(const QByteArray& data) { return fromCp1252(data.constData(), data.size()); }
+inline QString fromCp1252(const QByteArray& data) {
+    return fromCp1252(data.constData(), data.size());
+}
 
 }  // namespace velmora

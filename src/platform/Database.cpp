@@ -60,9 +60,13 @@ DatabaseError toError(IUtil* util, const FbException& e) {
     return DatabaseError(QString::fromLocal8Bit(buffer).trimmed(), code);
 }
 
-unsigned baseType(unsigned type) { return type & ~1u; }
+unsigned baseType(unsigned type) {
+    return type & ~1u;
+}
 
-bool isStringType(unsigned type) { return type == SQL_TEXT || type == SQL_VARYING; }
+bool isStringType(unsigned type) {
+    return type == SQL_TEXT || type == SQL_VARYING;
+}
 
 }  // namespace
 
@@ -78,8 +82,9 @@ void Client::prepareLockFolder() {
     }
     const QString standard = QStringLiteral("/tmp/firebird");
     const QFileInfo info(standard);
-    const bool usable = info.exists() ? (info.isDir() && ::access(standard.toLocal8Bit().constData(), W_OK | X_OK) == 0)
-                                      : ::access("/tmp", W_OK | X_OK) == 0;
+    const bool usable = info.exists()
+                            ? (info.isDir() && ::access(standard.toLocal8Bit().constData(), W_OK | X_OK) == 0)
+                            : ::access("/tmp", W_OK | X_OK) == 0;
     if (usable) {
         return;
     }
@@ -110,8 +115,8 @@ std::shared_ptr<Client> Client::load(const QString& libraryPath) {
     auto getMaster = reinterpret_cast<MasterFn>(::dlsym(handle, "fb_get_master_interface"));
     if (!getMaster) {
         ::dlclose(handle);
-        throw DatabaseError(QStringLiteral("The file %1 is not a database client library")
-                                .arg(QString::fromLocal8Bit(name)));
+        throw DatabaseError(
+            QStringLiteral("The file %1 is not a database client library").arg(QString::fromLocal8Bit(name)));
     }
     std::shared_ptr<Client> client(new Client);
     client->m_path = key;
@@ -165,8 +170,9 @@ void Connection::attach(const QString& path, const ConnectOptions& options, bool
         const QByteArray file = QDir::toNativeSeparators(path).toLocal8Bit();
         const unsigned length = dpb->getBufferLength(&status);
         const unsigned char* buffer = dpb->getBuffer(&status);
-        m_attachment = createNew ? m_client->provider()->createDatabase(&status, file.constData(), length, buffer)
-                                 : m_client->provider()->attachDatabase(&status, file.constData(), length, buffer);
+        m_attachment = createNew
+                           ? m_client->provider()->createDatabase(&status, file.constData(), length, buffer)
+                           : m_client->provider()->attachDatabase(&status, file.constData(), length, buffer);
         dpb->dispose();
         dpb = nullptr;
         m_path = path;
@@ -365,7 +371,8 @@ QByteArray positionalSql(const QString& sql, QStringList* namesInOrder) {
         }
         if (c == QLatin1Char(':') && i + 1 < n && (sql[i + 1].isLetter() || sql[i + 1] == QLatin1Char('_'))) {
             qsizetype j = i + 1;
-            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_') || sql[j] == QLatin1Char('$'))) {
+            while (j < n &&
+                   (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_') || sql[j] == QLatin1Char('$'))) {
                 ++j;
             }
             namesInOrder->append(sql.mid(i + 1, j - i - 1));
@@ -433,7 +440,9 @@ void Statement::release() {
     m_hasRow = false;
 }
 
-void Statement::prepare() { ensurePrepared(); }
+void Statement::prepare() {
+    ensurePrepared();
+}
 
 void Statement::ensurePrepared() {
     if (!m_connection.isOpen()) {
@@ -504,27 +513,49 @@ void Statement::buildInputMetadata() {
             if (isStringType(declared) || declared == SQL_NULL) {
                 builder->setType(&status, i, SQL_VARYING + 1);
                 builder->setLength(&status, i, m_inCapacity[i]);
-                builder->setCharSet(&status, i,
-                                    m_inColumns[i].charset == kCharsetOctets ? kCharsetOctets : kCharsetWin1252);
+                builder->setCharSet(
+                    &status, i, m_inColumns[i].charset == kCharsetOctets ? kCharsetOctets : kCharsetWin1252);
             } else {
                 builder->setType(&status, i, declared + 1);
                 builder->setSubType(&status, i, m_inColumns[i].subType);
                 builder->setScale(&status, i, m_inColumns[i].scale);
                 unsigned length = 0;
                 switch (declared) {
-                    case SQL_SHORT: length = sizeof(ISC_SHORT); break;
-                    case SQL_LONG: length = sizeof(ISC_LONG); break;
-                    case SQL_INT64: length = sizeof(ISC_INT64); break;
-                    case SQL_FLOAT: length = sizeof(float); break;
+                    case SQL_SHORT:
+                        length = sizeof(ISC_SHORT);
+                        break;
+                    case SQL_LONG:
+                        length = sizeof(ISC_LONG);
+                        break;
+                    case SQL_INT64:
+                        length = sizeof(ISC_INT64);
+                        break;
+                    case SQL_FLOAT:
+                        length = sizeof(float);
+                        break;
                     case SQL_DOUBLE:
-                    case SQL_D_FLOAT: length = sizeof(double); break;
-                    case SQL_TIMESTAMP: length = sizeof(ISC_TIMESTAMP); break;
-                    case SQL_TYPE_DATE: length = sizeof(ISC_DATE); break;
-                    case SQL_TYPE_TIME: length = sizeof(ISC_TIME); break;
+                    case SQL_D_FLOAT:
+                        length = sizeof(double);
+                        break;
+                    case SQL_TIMESTAMP:
+                        length = sizeof(ISC_TIMESTAMP);
+                        break;
+                    case SQL_TYPE_DATE:
+                        length = sizeof(ISC_DATE);
+                        break;
+                    case SQL_TYPE_TIME:
+                        length = sizeof(ISC_TIME);
+                        break;
                     case SQL_BLOB:
-                    case SQL_ARRAY: length = sizeof(ISC_QUAD); break;
-                    case SQL_BOOLEAN: length = 1; break;
-                    default: length = m_inCapacity[i]; break;
+                    case SQL_ARRAY:
+                        length = sizeof(ISC_QUAD);
+                        break;
+                    case SQL_BOOLEAN:
+                        length = 1;
+                        break;
+                    default:
+                        length = m_inCapacity[i];
+                        break;
                 }
                 builder->setLength(&status, i, length);
             }
@@ -623,9 +654,11 @@ void Statement::bindInput() {
         texts[i] = value.typeId() == QMetaType::QByteArray ? value.toByteArray() : toCp1252(value.toString());
         if (static_cast<unsigned>(texts[i].size()) > m_inCapacity[i]) {
             if (texts[i].size() > 32765) {
-                throw DatabaseError(QStringLiteral("A text parameter of %1 bytes is too long").arg(texts[i].size()));
+                throw DatabaseError(
+                    QStringLiteral("A text parameter of %1 bytes is too long").arg(texts[i].size()));
             }
-            m_inCapacity[i] = std::min(32765u, std::max(static_cast<unsigned>(texts[i].size()), m_inCapacity[i] * 2));
+            m_inCapacity[i] =
+                std::min(32765u, std::max(static_cast<unsigned>(texts[i].size()), m_inCapacity[i] * 2));
             grow = true;
         }
     }
@@ -655,14 +688,16 @@ void Statement::bindInput() {
             }
             case SQL_SHORT: {
                 const ISC_INT64 v = scaledInteger(value, column.scale, &ok);
-                ok = ok && v >= std::numeric_limits<ISC_SHORT>::min() && v <= std::numeric_limits<ISC_SHORT>::max();
+                ok = ok && v >= std::numeric_limits<ISC_SHORT>::min() &&
+                     v <= std::numeric_limits<ISC_SHORT>::max();
                 const auto s = static_cast<ISC_SHORT>(v);
                 std::memcpy(data, &s, sizeof s);
                 break;
             }
             case SQL_LONG: {
                 const ISC_INT64 v = scaledInteger(value, column.scale, &ok);
-                ok = ok && v >= std::numeric_limits<ISC_LONG>::min() && v <= std::numeric_limits<ISC_LONG>::max();
+                ok = ok && v >= std::numeric_limits<ISC_LONG>::min() &&
+                     v <= std::numeric_limits<ISC_LONG>::max();
                 const auto l = static_cast<ISC_LONG>(v);
                 std::memcpy(data, &l, sizeof l);
                 break;
@@ -706,11 +741,12 @@ void Statement::bindInput() {
                 }
                 const QDate d = when.date();
                 const QTime t = when.time();
-                const ISC_DATE date = util->encodeDate(static_cast<unsigned>(d.year()), static_cast<unsigned>(d.month()),
-                                                       static_cast<unsigned>(d.day()));
-                const ISC_TIME time = util->encodeTime(static_cast<unsigned>(t.hour()), static_cast<unsigned>(t.minute()),
-                                                       static_cast<unsigned>(t.second()),
-                                                       static_cast<unsigned>(t.msec()) * 10);
+                const ISC_DATE date =
+                    util->encodeDate(static_cast<unsigned>(d.year()), static_cast<unsigned>(d.month()),
+                                     static_cast<unsigned>(d.day()));
+                const ISC_TIME time =
+                    util->encodeTime(static_cast<unsigned>(t.hour()), static_cast<unsigned>(t.minute()),
+                                     static_cast<unsigned>(t.second()), static_cast<unsigned>(t.msec()) * 10);
                 if (column.type == SQL_TIMESTAMP) {
                     ISC_TIMESTAMP stamp{date, time};
                     std::memcpy(data, &stamp, sizeof stamp);
@@ -722,8 +758,8 @@ void Statement::bindInput() {
                 break;
             }
             case SQL_BLOB: {
-                const QByteArray bytes =
-                    value.typeId() == QMetaType::QByteArray ? value.toByteArray() : toCp1252(value.toString());
+                const QByteArray bytes = value.typeId() == QMetaType::QByteArray ? value.toByteArray()
+                                                                                 : toCp1252(value.toString());
                 writeBlob(bytes, data);
                 break;
             }
@@ -985,7 +1021,8 @@ QVariant Statement::readColumn(const Column& column, const unsigned char* buffer
             std::memcpy(&time, data, sizeof time);
             unsigned h = 0, mi = 0, s = 0, frac = 0;
             util->decodeTime(time, &h, &mi, &s, &frac);
-            return QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s), static_cast<int>(frac / 10));
+            return QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s),
+                         static_cast<int>(frac / 10));
         }
         case SQL_BLOB: {
             const QByteArray bytes = readBlob(data);
@@ -997,7 +1034,8 @@ QVariant Statement::readColumn(const Column& column, const unsigned char* buffer
         case SQL_BOOLEAN:
             return QVariant(*data != 0);
         default:
-            throw DatabaseError(QStringLiteral("Unsupported column type %1 of %2").arg(column.type).arg(column.name));
+            throw DatabaseError(
+                QStringLiteral("Unsupported column type %1 of %2").arg(column.type).arg(column.name));
     }
 }
 

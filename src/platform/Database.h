@@ -189,7 +189,7 @@ private:
     QString m_sql;
     QByteArray m_positionalSql;
     QStringList m_names;
-    std::vector<int> m_slotToName;  // parameter position -> index into m_names
+    std::vector<int> m_slotToName;   // parameter position -> index into m_names
     std::vector<QVariant> m_values;  // by name index
 
     unsigned m_generation = 0;

@@ -42,7 +42,9 @@ QString InstallFolder::path(const QString& name) const {
     return current;
 }
 
-bool InstallFolder::exists(const QString& name) const { return QFileInfo::exists(path(name)); }
+bool InstallFolder::exists(const QString& name) const {
+    return QFileInfo::exists(path(name));
+}
 
 bool InstallFolder::remove(const QString& name) const {
     const QString file = path(name);

@@ -1,8 +1,8 @@
 #include "platform/Segnali.h"
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <QSocketNotifier>
 
@@ -22,12 +22,13 @@ void gestisciSegnaliTermine(std::function<void()> termina) {
         return;
     }
     auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, termina = std::move(termina)] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(g_pipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        termina();
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                     [notifier, termina = std::move(termina)] {
+                         char byte = 0;
+                         [[maybe_unused]] const auto got = ::read(g_pipe[0], &byte, 1);
+                         notifier->setEnabled(false);
+                         termina();
+                     });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);

@@ -21,7 +21,10 @@ public:
 
 class ScriptedShell final : public Shell {
 public:
-    bool open(const QString& target) override { m_opened << target; return m_result; }
+    bool open(const QString& target) override {
+        m_opened << target;
+        return m_result;
+    }
     const QStringList& opened() const { return m_opened; }
     void setResult(bool result) { m_result = result; }
 

@@ -32,7 +32,8 @@ ZipResult ZipExtractor::extractAll(const QString& archivePath, const QString& de
     if (!archive) {
         zip_error_t ze;
         zip_error_init_with_code(&ze, error);
-        result.error = QStringLiteral("Cannot open %1: %2").arg(archivePath, QString::fromUtf8(zip_error_strerror(&ze)));
+        result.error =
+            QStringLiteral("Cannot open %1: %2").arg(archivePath, QString::fromUtf8(zip_error_strerror(&ze)));
         zip_error_fini(&ze);
         return result;
     }
@@ -42,10 +43,12 @@ ZipResult ZipExtractor::extractAll(const QString& archivePath, const QString& de
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     QStringList errors;
     for (zip_int64_t i = 0; i < count; ++i) {
-        const QString name = QString::fromUtf8(zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS));
+        const QString name =
+            QString::fromUtf8(zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS));
         if (!safeName(name)) {
             result.refused << name;
-            errors << QStringLiteral("Entry %1 would land outside %2: not written").arg(name, destinationFolder);
+            errors
+                << QStringLiteral("Entry %1 would land outside %2: not written").arg(name, destinationFolder);
             continue;
         }
         const QString target = destinationFolder + QLatin1Char('/') + name;

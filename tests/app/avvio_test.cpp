@@ -1,9 +1,9 @@
 #include "app/Avvio.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -19,24 +19,40 @@ class Registro final : public Operazioni_Avvio {
 public:
     explicit Registro(Sessione& sessione) : m_sessione(sessione) {}
 
-    bool Controlla_Istanza() override { calls << QStringLiteral("Controlla_Istanza"); return unicaCopia; }
-    void Aggiorna_Programma(const QString& modo) override { calls << QStringLiteral("Aggiorna_Programma ") + modo; }
-    bool Aggiorna_Dati() override { calls << QStringLiteral("Aggiorna_Dati"); return aggiornaChiude; }
+    bool Controlla_Istanza() override {
+        calls << QStringLiteral("Controlla_Istanza");
+        return unicaCopia;
+    }
+    void Aggiorna_Programma(const QString& modo) override {
+        calls << QStringLiteral("Aggiorna_Programma ") + modo;
+    }
+    bool Aggiorna_Dati() override {
+        calls << QStringLiteral("Aggiorna_Dati");
+        return aggiornaChiude;
+    }
     void FormClose() override { calls << QStringLiteral("FormClose"); }
     void Chiudi_Programma() override {
         calls << QStringLiteral("Chiudi_Programma");
         m_sessione.connessione().close(true);
     }
-    bool Listino_Presente() override { calls << QStringLiteral("Listino_Presente"); return listinoPresente; }
+    bool Listino_Presente() override {
+        calls << QStringLiteral("Listino_Presente");
+        return listinoPresente;
+    }
     void Riprendi_Cliente() override { calls << QStringLiteral("Riprendi_Cliente"); }
     void Chiedi_Password() override {
         calls << QStringLiteral("Chiedi_Password");
         m_sessione.Programma_Terminato = passwordTermina;
     }
-    bool Applica_Lingua() override { calls << QStringLiteral("Applica_Lingua"); return true; }
+    bool Applica_Lingua() override {
+        calls << QStringLiteral("Applica_Lingua");
+        return true;
+    }
     void Mostra_Catalogo() override { calls << QStringLiteral("Mostra_Catalogo"); }
     void Imposta_Formati() override { calls << QStringLiteral("Imposta_Formati"); }
-    void Carica_Layout_Griglia(const QString& file, int) override { calls << QStringLiteral("Layout ") + file; }
+    void Carica_Layout_Griglia(const QString& file, int) override {
+        calls << QStringLiteral("Layout ") + file;
+    }
     void Apri_Tabelle() override { calls << QStringLiteral("Apri_Tabelle"); }
     void Imposta_Titolo(const QString& titolo) override { titoloFinestra = titolo; }
     void Posiziona_Barra_Stato() override { calls << QStringLiteral("Posiziona_Barra_Stato"); }
@@ -113,11 +129,13 @@ TEST_F(AvvioTest, CompleteInstallationConnectsAndShows) {
     Avvio avvio(sessione, registro);
 
     ASSERT_TRUE(avvio.FormCreate());
-    EXPECT_EQ(registro.calls, (QStringList{QStringLiteral("Controlla_Istanza"), QStringLiteral("Posiziona_Barra_Stato"),
-                                           QStringLiteral("Prepara_Query_Catalogo")}));
+    EXPECT_EQ(registro.calls,
+              (QStringList{QStringLiteral("Controlla_Istanza"), QStringLiteral("Posiziona_Barra_Stato"),
+                           QStringLiteral("Prepara_Query_Catalogo")}));
     EXPECT_EQ(registro.titoloFinestra, QStringLiteral("Velmora v. ") + Sessione::Versione_Programma());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"))
-                    .match(Sessione::Versione_Programma()).hasMatch());
+                    .match(Sessione::Versione_Programma())
+                    .hasMatch());
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("AGGNEW.TXT"))));
     EXPECT_TRUE(sessione.connessione().isOpen());
     EXPECT_TRUE(sessione.Ricerca_Parziale);
@@ -136,7 +154,8 @@ TEST_F(AvvioTest, CompleteInstallationConnectsAndShows) {
     registro.listinoPresente = false;
     registro.passwordTermina = true;
     avvio.FormShow();
-    EXPECT_EQ(registro.calls, (QStringList{QStringLiteral("Listino_Presente"), QStringLiteral("Chiedi_Password")}));
+    EXPECT_EQ(registro.calls,
+              (QStringList{QStringLiteral("Listino_Presente"), QStringLiteral("Chiedi_Password")}));
 }
 
 TEST_F(AvvioTest, MissingDatabaseOrInstallationMarkerRunsTheUpdateAndEnds) {
@@ -187,8 +206,9 @@ TEST_F(AvvioTest, MissingClientMarkerMovesTheLibraryAsideAndForcesTheProgramUpda
     Registro registro(sessione);
     Avvio avvio(sessione, registro);
     ASSERT_TRUE(avvio.FormCreate());
-    EXPECT_EQ(registro.calls.mid(0, 3), (QStringList{QStringLiteral("Aggiorna_Programma SEMPRE"),
-                                                     QStringLiteral("FormClose"), QStringLiteral("Controlla_Istanza")}));
+    EXPECT_EQ(registro.calls.mid(0, 3),
+              (QStringList{QStringLiteral("Aggiorna_Programma SEMPRE"), QStringLiteral("FormClose"),
+                           QStringLiteral("Controlla_Istanza")}));
     EXPECT_FALSE(QFile::exists(file(QString::fromLatin1(InstallFolder::kClientLibrary))));
     EXPECT_EQ(readFile(file(QString::fromLatin1(InstallFolder::kClientLibraryOld))), QByteArray("corrente"));
     // Start-up goes on normally and connects with the system's client.
@@ -248,14 +268,13 @@ TEST_F(AvvioTest, DamagedClientArchiveStopsCreationAndStays) {
 TEST_F(AvvioTest, ArchiveEntriesOutsideTheFolderAreRefused) {
     const QString archive = file(QStringLiteral("FB2.zip"));
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import zipfile,sys\n"
-                                 "z=zipfile.ZipFile(sys.argv[1],'w')\n"
-                                 "z.writestr('../fuori.txt','evil')\n"
-                                 "z.writestr('buono.txt','good')\n"
-                                 "z.close()"),
-                  archive});
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"),
+                                                      QStringLiteral("import zipfile,sys\n"
+                                                                     "z=zipfile.ZipFile(sys.argv[1],'w')\n"
+                                                                     "z.writestr('../fuori.txt','evil')\n"
+                                                                     "z.writestr('buono.txt','good')\n"
+                                                                     "z.close()"),
+                                                      archive});
     ASSERT_TRUE(python.waitForFinished());
     ASSERT_EQ(python.exitCode(), 0);
     Sessione sessione{InstallFolder(m_root), m_boxes, m_shell, m_clock};
@@ -280,7 +299,8 @@ TEST_F(AvvioTest, SecondCopyEndsBeforeTheDatabase) {
 }
 
 TEST(IstanzaUnica, SecondCopyRaisesTheFirst) {
-    const QString name = nomeIstanza(QStringLiteral("velmora-test-%1").arg(QCoreApplication::applicationPid()));
+    const QString name =
+        nomeIstanza(QStringLiteral("velmora-test-%1").arg(QCoreApplication::applicationPid()));
     IstanzaUnica first(name);
     ASSERT_TRUE(first.Controlla());
     QSignalSpy raised(&first, &IstanzaUnica::ripristinaRichiesto);
@@ -303,12 +323,14 @@ TEST_F(AvvioTest, TwentyOneDayRule) {
     sessione.Data_Listino = m_clock.today().addDays(-22);
     avvio.FormActivate();
     avvio.FormActivate();
-    EXPECT_EQ(registro.calls, (QStringList{QStringLiteral("Aggiorna_Dati"), QStringLiteral("Aggiorna_Dati")}));
+    EXPECT_EQ(registro.calls,
+              (QStringList{QStringLiteral("Aggiorna_Dati"), QStringLiteral("Aggiorna_Dati")}));
 
     registro.calls.clear();
     registro.aggiornaChiude = true;
     avvio.FormActivate();
-    EXPECT_EQ(registro.calls, (QStringList{QStringLiteral("Aggiorna_Dati"), QStringLiteral("Chiudi_Programma")}));
+    EXPECT_EQ(registro.calls,
+              (QStringList{QStringLiteral("Aggiorna_Dati"), QStringLiteral("Chiudi_Programma")}));
 
     // No build date recorded: 01/01/1900, the rule always fires; without a database it never does.
     registro.calls.clear();

@@ -110,13 +110,15 @@ TEST_F(ClienteTest, SignInBindsTheDatabaseToOneCustomer) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM T_ORDINI WHERE CLIENTE = 1001")).toInt(), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM T_ORDINI")).toInt(), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT MOLL_MATASSE FROM T_PROGR")).toInt(), 1001);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT ULTIMA_DATA_BOLLATO FROM T_PROGR")).toDateTime().date(), QDate(2026, 12, 10));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ULTIMA_DATA_BOLLATO FROM T_PROGR")).toDateTime().date(),
+              QDate(2026, 12, 10));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM LISTINO")).toInt(), 0);
     // The working tables' indexes, with the price-list date descending.
-    db::Statement indici(m_sessione->connessione(),
-                         QStringLiteral("SELECT TRIM(RDB$INDEX_NAME), RDB$UNIQUE_FLAG, RDB$INDEX_TYPE FROM RDB$INDICES "
-                                        "WHERE RDB$RELATION_NAME IN ('LISTINO', 'ORDINI', 'T_ORDINI') "
-                                        "ORDER BY RDB$INDEX_NAME"));
+    db::Statement indici(
+        m_sessione->connessione(),
+        QStringLiteral("SELECT TRIM(RDB$INDEX_NAME), RDB$UNIQUE_FLAG, RDB$INDEX_TYPE FROM RDB$INDICES "
+                       "WHERE RDB$RELATION_NAME IN ('LISTINO', 'ORDINI', 'T_ORDINI') "
+                       "ORDER BY RDB$INDEX_NAME"));
     indici.open();
     QStringList nomi;
     while (indici.next()) {
@@ -153,7 +155,8 @@ TEST_F(ClienteTest, PasswordsThatSignNobodyIn) {
         // The database is as it was.
         m_sessione->Connetti();
         EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM T_AN4")).toInt(), 2);
-        EXPECT_FALSE(Colonna_Presente(m_sessione->connessione(), QStringLiteral("LISTINO"), QStringLiteral("CODICE")));
+        EXPECT_FALSE(
+            Colonna_Presente(m_sessione->connessione(), QStringLiteral("LISTINO"), QStringLiteral("CODICE")));
         m_sessione->connessione().close();
     }
 }
@@ -191,7 +194,8 @@ TEST_F(ClienteTest, ResumeWithoutBuildDateOrWithSmallLetterBandsFlag) {
     m_dati.clienti[0].scQta = QStringLiteral("t");
     apri();
     m_cliente->Accesso_Cliente(QStringLiteral("ROSSI"), 0);
-    m_sessione->connessione().executeImmediate(QStringLiteral("UPDATE T_PROGR SET ULTIMA_DATA_BOLLATO = NULL"));
+    m_sessione->connessione().executeImmediate(
+        QStringLiteral("UPDATE T_PROGR SET ULTIMA_DATA_BOLLATO = NULL"));
     m_sessione->connessione().close(true);
 
     apri();
@@ -247,8 +251,9 @@ TEST_F(ClienteTest, UnreadableTablesDeclareTheDatabaseInvalid) {
             m_cliente->Apri_Tabelle();
         }
         EXPECT_TRUE(m_sessione->Programma_Terminato);
-        EXPECT_EQ(m_boxes.shown(), (QStringList{QString::fromLatin1(c.message),
-                                                QStringLiteral("DataBase not valid! Please repeat Download!")}));
+        EXPECT_EQ(m_boxes.shown(),
+                  (QStringList{QString::fromLatin1(c.message),
+                               QStringLiteral("DataBase not valid! Please repeat Download!")}));
         EXPECT_FALSE(QFile::exists(m_root + QStringLiteral("/DATI.IDB")));
         EXPECT_FALSE(QFile::exists(m_root + QStringLiteral("/dbvelmora.zip")));
     }
@@ -292,7 +297,8 @@ TEST_F(ClienteTest, WorkingTablesKeepExistingSubgroupFlagsAndRefuseDuplicates) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM T_AN3_4LG WHERE SGL_STAT_3 = 'T'")).toInt(), 4);
 
     db.executeImmediate(QStringLiteral("INSERT INTO LISTINO (CODICE) VALUES ('A')"));
-    EXPECT_THROW(db.executeImmediate(QStringLiteral("INSERT INTO LISTINO (CODICE) VALUES ('A')")), db::DatabaseError);
+    EXPECT_THROW(db.executeImmediate(QStringLiteral("INSERT INTO LISTINO (CODICE) VALUES ('A')")),
+                 db::DatabaseError);
     db.executeImmediate(QStringLiteral("INSERT INTO ORDINI (CLIENTE, PROGR) VALUES (1, 1)"));
     EXPECT_THROW(db.executeImmediate(QStringLiteral("INSERT INTO ORDINI (CLIENTE, PROGR) VALUES (1, 1)")),
                  db::DatabaseError);

@@ -77,7 +77,8 @@ TEST_F(FinestraTest, ClosingTheDialogBeforeOkEndsTheProgramAndChangesNothing) {
     EXPECT_TRUE(m_boxes.shown().isEmpty());
     db::Connection db;
     db.open(m_root + QStringLiteral("/DATI.IDB"));
-    db::Statement count(db, QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'LISTINO'"));
+    db::Statement count(
+        db, QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'LISTINO'"));
     ASSERT_TRUE(count.first());
     EXPECT_EQ(count.value(0).toInt(), 0);
 }
@@ -122,10 +123,11 @@ TEST(FinestraListino, TheBarMovesDuringTheBuild) {
     QList<int> valori;
     int massimo = 0;
     QObject::connect(&window, &MainWindow::passwordRichiesta, &window, [&](Form_Password* dialogo) {
-        QObject::connect(dialogo->barra(), &QProgressBar::valueChanged, dialogo, [&valori, &massimo, dialogo](int v) {
-            valori << v;
-            massimo = dialogo->barra()->maximum();
-        });
+        QObject::connect(dialogo->barra(), &QProgressBar::valueChanged, dialogo,
+                         [&valori, &massimo, dialogo](int v) {
+                             valori << v;
+                             massimo = dialogo->barra()->maximum();
+                         });
         dialogo->password()->setText(QStringLiteral("SMITH42"));
         dialogo->ok()->click();
     });

@@ -13,7 +13,9 @@ namespace {
 
 const QColor kGiallo(255, 255, 0);
 
-QColor sfondo(const QWidget* w) { return w->palette().color(QPalette::Base); }
+QColor sfondo(const QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
 
 class FocusTest : public ::testing::Test {
 protected:

@@ -28,12 +28,9 @@ TEST(Titoli_Griglia, MarkersBecomeTheTextsOfTheirCodes) {
         QStringLiteral("PREZZO_LIST\t10\tcampo057 \tT"),
     };
     const QStringList attesi = {
-        QStringLiteral("CODICE\t15\tCodice\tF"),
-        QStringLiteral("DESCRIZIONE\t50\tDescrizione\tF\textra"),
-        QStringLiteral("UM\t3\tUM\tF"),
-        QStringLiteral("X\t5\tcampoABC\tF"),
-        QStringLiteral("Y\t5\tcampo099\tF"),
-        QStringLiteral("PREZZO_LIST\t10\tListino \tT"),
+        QStringLiteral("CODICE\t15\tCodice\tF"), QStringLiteral("DESCRIZIONE\t50\tDescrizione\tF\textra"),
+        QStringLiteral("UM\t3\tUM\tF"),          QStringLiteral("X\t5\tcampoABC\tF"),
+        QStringLiteral("Y\t5\tcampo099\tF"),     QStringLiteral("PREZZO_LIST\t10\tListino \tT"),
     };
     const QStringList una = Titoli_Griglia(colonne, testi);
     EXPECT_EQ(una, attesi);

@@ -57,9 +57,10 @@ protected:
         ASSERT_TRUE(Crea_Tabella_Listino(db, m_boxes));
         ASSERT_TRUE(Crea_Tabelle_Ordini(db, m_boxes));
         db.commit();
-        db::Statement ins(db, QStringLiteral(
-            "INSERT INTO LISTINO (CODICE, DESCRIZIONE, PREZZO_LIST, NETTO, SCONTO, GRUPPONE, GR, SG, BARCODE, STATO, "
-            "PREFERITI, IMAGE, DATA_LIST, MEMO) VALUES (:C, :D, :PL, :N, :S, :GP, :GR, :SG, :B, :ST, :P, :I, :DT, :M)"));
+        db::Statement ins(db, QStringLiteral("INSERT INTO LISTINO (CODICE, DESCRIZIONE, PREZZO_LIST, NETTO, "
+                                             "SCONTO, GRUPPONE, GR, SG, BARCODE, STATO, "
+                                             "PREFERITI, IMAGE, DATA_LIST, MEMO) VALUES (:C, :D, :PL, :N, "
+                                             ":S, :GP, :GR, :SG, :B, :ST, :P, :I, :DT, :M)"));
         for (const Articolo& a : kArticoli) {
             ins.set(QStringLiteral("C"), QString::fromLatin1(a.codice));
             ins.set(QStringLiteral("D"), QString::fromLatin1(a.descrizione));
@@ -71,13 +72,15 @@ protected:
             ins.set(QStringLiteral("SG"), QString::fromLatin1(a.sg));
             ins.set(QStringLiteral("B"), a.barcode ? QVariant(QString::fromLatin1(a.barcode)) : QVariant());
             ins.set(QStringLiteral("ST"), QString::fromLatin1(a.stato));
-            ins.set(QStringLiteral("P"), a.preferiti ? QVariant(QString::fromLatin1(a.preferiti)) : QVariant());
+            ins.set(QStringLiteral("P"),
+                    a.preferiti ? QVariant(QString::fromLatin1(a.preferiti)) : QVariant());
             ins.set(QStringLiteral("I"), QString::fromLatin1(a.image));
             ins.set(QStringLiteral("DT"), QDateTime(QDate(2026, 12, 10).addDays(-a.giorniFa), QTime(0, 0)));
             ins.set(QStringLiteral("M"), QStringLiteral("Note di %1").arg(QString::fromLatin1(a.codice)));
             ins.execute();
         }
-        db.executeImmediate(QStringLiteral("INSERT INTO ORDINI (CLIENTE, PROGR, CODICE) VALUES (1001, 7, 'CD2')"));
+        db.executeImmediate(
+            QStringLiteral("INSERT INTO ORDINI (CLIENTE, PROGR, CODICE) VALUES (1001, 7, 'CD2')"));
         db.commitRetaining();
         m_sessione->testi.imposta(0, fixtures::testiLingua(0));
         m_sessione->maschere = Maschere::Imposta_Formati(2, 2);
@@ -111,11 +114,12 @@ TEST(Parametro_Ricerca, Rules) {
         bool parziale;
         const char* atteso;
     } cases[] = {
-        {"", true, "%%"}, {"   ", true, "%%"}, {"", false, ""}, {" ab  ", true, "% ab%"},
+        {"", true, "%%"},    {"   ", true, "%%"},        {"", false, ""},        {" ab  ", true, "% ab%"},
         {"ab", false, "ab"}, {"  800 ", false, "  800"}, {"%_'", true, "%%_'%"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Parametro_Ricerca(QString::fromLatin1(c.testo), c.parziale), QString::fromLatin1(c.atteso)) << c.testo;
+        EXPECT_EQ(Parametro_Ricerca(QString::fromLatin1(c.testo), c.parziale), QString::fromLatin1(c.atteso))
+            << c.testo;
     }
 }
 
@@ -159,7 +163,8 @@ TEST_F(CatalogoTest, FilterRule) {
     gruppo.attivo = true;
     gruppo.Filtro_Gruppo = QStringLiteral("G2");
     gruppo.Filtro_Sottogruppo = QStringLiteral("S1");
-    EXPECT_EQ(codici(0, QStringLiteral("%%"), gruppo), (QStringList{QStringLiteral("EF3"), QStringLiteral("GH 4")}));
+    EXPECT_EQ(codici(0, QStringLiteral("%%"), gruppo),
+              (QStringList{QStringLiteral("EF3"), QStringLiteral("GH 4")}));
     gruppo.Filtro_Gruppone = QStringLiteral("B1");  // a group of another big group: nothing
     EXPECT_EQ(codici(0, QStringLiteral("%%"), gruppo), QStringList());
 
@@ -173,7 +178,8 @@ TEST_F(CatalogoTest, FilterRule) {
     EXPECT_EQ(codici(0, QStringLiteral("%%"), prezzi).size(), 6);
     prezzi.Filtro_Prezzo_In = 30;
     prezzi.Filtro_Prezzo_Fin = 999999999;
-    EXPECT_EQ(codici(0, QStringLiteral("%%"), prezzi), (QStringList{QStringLiteral("CD2"), QStringLiteral("KL6")}));
+    EXPECT_EQ(codici(0, QStringLiteral("%%"), prezzi),
+              (QStringList{QStringLiteral("CD2"), QStringLiteral("KL6")}));
 }
 
 TEST_F(CatalogoTest, CalculatedFieldsAndMasks) {
@@ -185,8 +191,8 @@ TEST_F(CatalogoTest, CalculatedFieldsAndMasks) {
         righe[r.codice] = r;
     }
     const auto cella = [&](const char* codice, const char* campo) {
-        return Cella_Catalogo(righe.at(QString::fromLatin1(codice)), QString::fromLatin1(campo), m_sessione->maschere,
-                              m_sessione->testi);
+        return Cella_Catalogo(righe.at(QString::fromLatin1(codice)), QString::fromLatin1(campo),
+                              m_sessione->maschere, m_sessione->testi);
     };
     EXPECT_EQ(cella("IJ5", "Vedi_Sconto").testo, QStringLiteral("12,50 %"));
     EXPECT_TRUE(cella("IJ5", "Vedi_Sconto").destra);
@@ -203,11 +209,13 @@ TEST_F(CatalogoTest, CalculatedFieldsAndMasks) {
     EXPECT_EQ(cella("CD2", "Flag_Immagine").immagine, 0);
     m_sessione->maschere = Maschere::Imposta_Formati(0, 2);
     EXPECT_EQ(cella("KL6", "PREZZO_LIST").testo, QStringLiteral("999.999.999"));
-    EXPECT_EQ(Path_Immagine(QStringLiteral("/v"), QStringLiteral("AB 1  ")), QStringLiteral("/v/IMAGES/AB 1.JPG"));
+    EXPECT_EQ(Path_Immagine(QStringLiteral("/v"), QStringLiteral("AB 1  ")),
+              QStringLiteral("/v/IMAGES/AB 1.JPG"));
 }
 
 TEST_F(CatalogoTest, ModelFetchesInBatches) {
-    db::Statement ins(m_sessione->connessione(), QStringLiteral("INSERT INTO LISTINO (CODICE, DESCRIZIONE) VALUES (:C, :C)"));
+    db::Statement ins(m_sessione->connessione(),
+                      QStringLiteral("INSERT INTO LISTINO (CODICE, DESCRIZIONE) VALUES (:C, :C)"));
     for (int i = 0; i < 244; ++i) {
         ins.set(QStringLiteral("C"), QStringLiteral("Z%1").arg(i, 3, 10, QLatin1Char('0')));
         ins.execute();
@@ -229,8 +237,9 @@ TEST_F(CatalogoTest, ModelFetchesInBatches) {
     EXPECT_FALSE(modello.headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
     modello.Seleziona_Ordine(7);
     EXPECT_TRUE(modello.headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
-    EXPECT_FALSE(modello.headerData(modello.colonnaDi(QStringLiteral("DATA_LIST")), Qt::Horizontal, Qt::DecorationRole)
-                     .isNull());
+    EXPECT_FALSE(
+        modello.headerData(modello.colonnaDi(QStringLiteral("DATA_LIST")), Qt::Horizontal, Qt::DecorationRole)
+            .isNull());
 }
 
 TEST_F(CatalogoTest, PageSearchSortAndFilterLikeAPerson) {

@@ -42,18 +42,23 @@ protected:
 
 TEST_F(FasceTest, ArticleThenSubgroupThenCumulative) {
     Fasce fasce(m_sessione->connessione());
-    const Esito_Fasce proprie = fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 1);
+    const Esito_Fasce proprie =
+        fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 1);
     EXPECT_EQ(proprie.messaggio, QStringLiteral("M4"));
     ASSERT_EQ(proprie.righe.size(), 2u);
     EXPECT_EQ(proprie.righe[0].minimo, 1);  // by band code
     EXPECT_EQ(proprie.righe[1].sconto, 5);
-    const Esito_Fasce sottogruppo = fasce.Fasce_Articolo(QStringLiteral("A2"), QStringLiteral("G1"), QStringLiteral("S1"), 1);
+    const Esito_Fasce sottogruppo =
+        fasce.Fasce_Articolo(QStringLiteral("A2"), QStringLiteral("G1"), QStringLiteral("S1"), 1);
     ASSERT_EQ(sottogruppo.righe.size(), 1u);
     EXPECT_EQ(sottogruppo.righe[0].sconto, 3);
     // Neither: the dialog still opens, empty.
-    EXPECT_TRUE(fasce.Fasce_Articolo(QStringLiteral("A2"), QStringLiteral("G1"), QStringLiteral("S2"), 1).righe.empty());
+    EXPECT_TRUE(fasce.Fasce_Articolo(QStringLiteral("A2"), QStringLiteral("G1"), QStringLiteral("S2"), 1)
+                    .righe.empty());
     // Another price list ignores the article's list-1 bands and finds its own.
-    EXPECT_EQ(fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 2).righe.size(), 1u);
+    EXPECT_EQ(fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 2)
+                  .righe.size(),
+              1u);
 
     const auto cumulative = fasce.Fasce_Cumulative(QStringLiteral("G1"), QStringLiteral("S1"), 1);
     ASSERT_TRUE(cumulative.has_value());
@@ -65,9 +70,10 @@ TEST_F(FasceTest, ArticleThenSubgroupThenCumulative) {
 
 TEST_F(FasceTest, DialogShowsFormattedBandsWithTitlesAndFocus) {
     Fasce fasce(m_sessione->connessione());
-    Dialogo_Fasce dialogo(QStringLiteral("Quantity discounts"),
-                          fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 1),
-                          m_sessione->testi);
+    Dialogo_Fasce dialogo(
+        QStringLiteral("Quantity discounts"),
+        fasce.Fasce_Articolo(QStringLiteral("A1"), QStringLiteral("G1"), QStringLiteral("S1"), 1),
+        m_sessione->testi);
     dialogo.show();
     QApplication::setActiveWindow(&dialogo);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialogo));

@@ -27,8 +27,9 @@ void scrivi(const QString& path, const QByteArray& content) {
 }
 
 Colonne proprie() {
-    return Colonne_Da_Lista({QStringLiteral("CODICE\t15\tCodice\tF"), QStringLiteral("DESCRIZIONE\t50\tDescrizione\tF"),
-                             QStringLiteral("BARCODE\t30\tCodice a barre\tF"), QStringLiteral("Vedi_Stato\t15\tStato\tF")});
+    return Colonne_Da_Lista(
+        {QStringLiteral("CODICE\t15\tCodice\tF"), QStringLiteral("DESCRIZIONE\t50\tDescrizione\tF"),
+         QStringLiteral("BARCODE\t30\tCodice a barre\tF"), QStringLiteral("Vedi_Stato\t15\tStato\tF")});
 }
 
 TEST(Layout_Griglia, RoundTripKeepsOrderWidthsTitlesAndOtherSections) {
@@ -41,9 +42,10 @@ TEST(Layout_Griglia, RoundTripKeepsOrderWidthsTitlesAndOtherSections) {
     colonne[1].titolo = QStringLiteral("Città");
     colonne[2].gruppo = QStringLiteral("Articolo");
     ASSERT_TRUE(Salva_Layout(file, kSezioneCatalogo, colonne));
-    EXPECT_EQ(leggi(file), QByteArray("[Altro]\r\nX=1;;y;;F\r\n\r\n[Form1wwDBGrid1]\r\nBARCODE=40;;Codice a barre;;F\r\n"
-                                      "CODICE=15;;Citt\xe0;;F\r\nDESCRIZIONE=50;;Descrizione;;F;;Articolo\r\n"
-                                      "Vedi_Stato=15;;Stato;;F\r\n"));
+    EXPECT_EQ(leggi(file),
+              QByteArray("[Altro]\r\nX=1;;y;;F\r\n\r\n[Form1wwDBGrid1]\r\nBARCODE=40;;Codice a barre;;F\r\n"
+                         "CODICE=15;;Citt\xe0;;F\r\nDESCRIZIONE=50;;Descrizione;;F;;Articolo\r\n"
+                         "Vedi_Stato=15;;Stato;;F\r\n"));
     ScriptedBoxes boxes;
     EXPECT_EQ(Carica_Layout(file, kSezioneCatalogo, proprie(), boxes), colonne);
     // Saving again replaces the section where it stands.
@@ -73,14 +75,15 @@ TEST(Layout_Griglia, MissingDamagedOrOlderFiles) {
     EXPECT_EQ(boxes.shown(), QStringList{QStringLiteral("Key Delimiter Not Found")});
 
     // Written before a column existed, and naming a field the grid does not have.
-    scrivi(file, "[Form1wwDBGrid1]\r\nDESCRIZIONE=20;;Descrizione;;F\r\nNONESISTE=5;;x;;F\r\ncodice=9;;Cod;;T\r\n");
+    scrivi(file,
+           "[Form1wwDBGrid1]\r\nDESCRIZIONE=20;;Descrizione;;F\r\nNONESISTE=5;;x;;F\r\ncodice=9;;Cod;;T\r\n");
     const Colonne caricate = Carica_Layout(file, kSezioneCatalogo, proprie(), boxes);
     QStringList campi;
     for (const Colonna& c : caricate) {
         campi << c.campo;
     }
-    EXPECT_EQ(campi, (QStringList{QStringLiteral("DESCRIZIONE"), QStringLiteral("CODICE"), QStringLiteral("BARCODE"),
-                                  QStringLiteral("Vedi_Stato")}));
+    EXPECT_EQ(campi, (QStringList{QStringLiteral("DESCRIZIONE"), QStringLiteral("CODICE"),
+                                  QStringLiteral("BARCODE"), QStringLiteral("Vedi_Stato")}));
     EXPECT_EQ(caricate[0].larghezza, 20);
     EXPECT_EQ(caricate[1].titolo, QStringLiteral("Cod"));
     EXPECT_EQ(caricate[1].solaLettura, QStringLiteral("T"));

@@ -54,7 +54,8 @@ TEST(Arrotonda, Table) {
         {5, "M", 85.5L, 85.5},
     };
     for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(static_cast<double>(Arrotonda(c.decimali, QString::fromLatin1(c.modo), c.valore)), c.atteso)
+        EXPECT_DOUBLE_EQ(static_cast<double>(Arrotonda(c.decimali, QString::fromLatin1(c.modo), c.valore)),
+                         c.atteso)
             << c.decimali << " " << c.modo << " " << static_cast<double>(c.valore);
     }
 }
@@ -65,7 +66,8 @@ TEST(Arrotonda, TooLargeOrOutOfRangeIsAClearError) {
     EXPECT_THROW(Arrotonda(2, QStringLiteral("M"), -9.3e12L), Overflow_Arrotonda);
     EXPECT_NO_THROW(Arrotonda(7, QStringLiteral("M"), 9000.0L));
     EXPECT_THROW(Arrotonda(7, QStringLiteral("M"), 9300.0L), Overflow_Arrotonda);
-    EXPECT_THROW(Arrotonda(2, QStringLiteral("M"), std::numeric_limits<long double>::infinity()), Overflow_Arrotonda);
+    EXPECT_THROW(Arrotonda(2, QStringLiteral("M"), std::numeric_limits<long double>::infinity()),
+                 Overflow_Arrotonda);
     EXPECT_THROW(Arrotonda(16, QStringLiteral("M"), 1.0L), std::invalid_argument);
     EXPECT_THROW(Arrotonda(-1, QStringLiteral("M"), 1.0L), std::invalid_argument);
     try {
@@ -81,8 +83,10 @@ TEST(Sconti, ChainOfThreePercentages) {
     EXPECT_DOUBLE_EQ(static_cast<double>(Netto_Sconti(2, QStringLiteral("M"), 19.99, 0, 0, 0)), 19.99);
     EXPECT_DOUBLE_EQ(static_cast<double>(Netto_Sconti(2, QStringLiteral("M"), 10, 33.333, 0, 0)), 6.67);
     // The amount is the quantity times the rounded net price, not rounded again.
-    EXPECT_DOUBLE_EQ(static_cast<double>(Importo_Sconti(2, QStringLiteral("M"), 10, 3, 33.333, 0, 0)), 6.67 * 3);
-    EXPECT_DOUBLE_EQ(static_cast<double>(Importo_Sconti(2, QStringLiteral("N"), 1.239, 2.5, 0, 0, 0)), 1.23 * 2.5);
+    EXPECT_DOUBLE_EQ(static_cast<double>(Importo_Sconti(2, QStringLiteral("M"), 10, 3, 33.333, 0, 0)),
+                     6.67 * 3);
+    EXPECT_DOUBLE_EQ(static_cast<double>(Importo_Sconti(2, QStringLiteral("N"), 1.239, 2.5, 0, 0, 0)),
+                     1.23 * 2.5);
 }
 
 TEST(Componi_Barcode, TwelveDigitsOrMore) {

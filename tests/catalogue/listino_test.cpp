@@ -11,7 +11,6 @@
 namespace velmora {
 namespace {
 
-
 class Passi final : public Progresso {
 public:
     void inizia(int massimo) override { this->massimo = massimo; }
@@ -49,8 +48,10 @@ protected:
         for (int l = 0; l < 4; ++l) {
             m_dati.grupponi.push_back({QStringLiteral("BG2"), l, QStringLiteral("Utensili")});
             m_dati.grupponi.push_back({QStringLiteral("BG9"), l, QStringLiteral("Unused")});
-            m_dati.sottogruppi.push_back({QStringLiteral("G2"), QStringLiteral("S1"), l, QStringLiteral("Pinze")});
-            m_dati.sottogruppi.push_back({QStringLiteral("G9"), QStringLiteral("S1"), l, QStringLiteral("Unused")});
+            m_dati.sottogruppi.push_back(
+                {QStringLiteral("G2"), QStringLiteral("S1"), l, QStringLiteral("Pinze")});
+            m_dati.sottogruppi.push_back(
+                {QStringLiteral("G9"), QStringLiteral("S1"), l, QStringLiteral("Unused")});
         }
         m_dati.sconti.push_back({1001, QStringLiteral("G1"), 10.0, 5.0});
         m_dati.sconti.push_back({1001, QStringLiteral("G3"), 10.0, -5.0});
@@ -59,7 +60,8 @@ protected:
             m_dati.prezzi.push_back({QString::fromLatin1(codice), 0, listino, valore, data});
         };
         const auto desc = [&](const char* codice, int lingua, const QString& testo, QVariant note = {}) {
-            m_dati.descrizioni.push_back({QString::fromLatin1(codice), lingua, testo, note, testo.left(60), QString()});
+            m_dati.descrizioni.push_back(
+                {QString::fromLatin1(codice), lingua, testo, note, testo.left(60), QString()});
         };
 
         m_dati.articoli.push_back(articolo("A1"));  // list 100, discounts 10 and 5
@@ -76,7 +78,7 @@ protected:
         m_dati.articoli.push_back(articolo("A4", "G2", "4"));  // reserved to another
         m_dati.articoli.back().riservCli = 1002;
         m_dati.articoli.push_back(articolo("A5", "G2", "1"));  // never read
-        m_dati.articoli.push_back(articolo("A6"));  // no list price: raised to the net price
+        m_dati.articoli.push_back(articolo("A6"));             // no list price: raised to the net price
         m_dati.prezziCliente.push_back({1001, QStringLiteral("A6"), 50.0});
         m_dati.articoli.push_back(articolo("A7", "G2"));  // list price below the net price
         prezzo("A7", 40.0);
@@ -90,7 +92,8 @@ protected:
         m_dati.articoli.push_back(articolo("B1", "G2"));  // special percentage -10
         prezzo("B1", 20.0);
         m_dati.speciali.push_back({1001, 1, QStringLiteral("B1"), -10.0});
-        m_dati.articoli.push_back(articolo("B2", "G2"));  // special percentage of another list, and a null one
+        m_dati.articoli.push_back(
+            articolo("B2", "G2"));  // special percentage of another list, and a null one
         prezzo("B2", 20.0);
         m_dati.speciali.push_back({1001, 2, QStringLiteral("B2"), 10.0});
         m_dati.articoli.push_back(articolo("B3", "G2"));  // special percentage null
@@ -183,9 +186,10 @@ TEST_F(ListinoTest, EveryRuleOfTheBuild) {
     for (const auto& [codice, riga] : r) {
         codici << codice;
     }
-    EXPECT_EQ(codici, (QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3"), QStringLiteral("A6"),
-                                   QStringLiteral("A7"), QStringLiteral("A8"), QStringLiteral("A9"), QStringLiteral("B1"),
-                                   QStringLiteral("B2"), QStringLiteral("B3"), QStringLiteral("B4"), QStringLiteral("B5")}));
+    EXPECT_EQ(codici, (QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3"),
+                                   QStringLiteral("A6"), QStringLiteral("A7"), QStringLiteral("A8"),
+                                   QStringLiteral("A9"), QStringLiteral("B1"), QStringLiteral("B2"),
+                                   QStringLiteral("B3"), QStringLiteral("B4"), QStringLiteral("B5")}));
     // Articles read: every one but state 1 and the codes after the bound; A4 is read, not written.
     EXPECT_EQ(m_passi.massimo, 13);
     EXPECT_EQ(m_passi.fatti, 13);
@@ -297,7 +301,8 @@ TEST_F(ListinoTest, RoundingFollowsThePriceSettings) {
 
 TEST_F(ListinoTest, FailuresStopTheBuildAndKeepTheRowsWritten) {
     // A description longer than the column: the insert of A6 fails, A1 to A3 stay.
-    m_dati.descrizioni.push_back({QStringLiteral("A6"), 0, QString(240, QLatin1Char('x')), {}, QString(), QString()});
+    m_dati.descrizioni.push_back(
+        {QStringLiteral("A6"), 0, QString(240, QLatin1Char('x')), {}, QString(), QString()});
     firma();
     try {
         costruisci();
@@ -315,8 +320,12 @@ TEST_F(ListinoTest, MissingProcedureOrBadDecimalsOrOverflow) {
         QString errore;
     } cases[] = {
         {"procedure", [](fixtures::Dati& d) { d.senzaProcedura = true; }, Calcolo_Prezzo::kErrore},
-        {"decimals", [](fixtures::Dati& d) { d.progr.decimaliUnitari = 17; }, QStringLiteral("DIV_DEC_AR_UN is 17")},
-        {"overflow", [](fixtures::Dati& d) { d.prezziCliente.push_back({1001, QStringLiteral("A1"), 1e14}); },
+        {"decimals", [](fixtures::Dati& d) { d.progr.decimaliUnitari = 17; },
+         QStringLiteral("DIV_DEC_AR_UN is 17")},
+        {"overflow",
+         [](fixtures::Dati& d) {
+             d.prezziCliente.push_back({1001, QStringLiteral("A1"), 1e14});
+         },
          QStringLiteral("too large")},
     };
     for (const Case& c : cases) {

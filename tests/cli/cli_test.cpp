@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,7 +23,8 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& args, const QStringList& prefix = {}, const QString& program = QStringLiteral(VELMORA_CLI_PATH)) {
+CliRun cli(const QStringList& args, const QStringList& prefix = {},
+           const QString& program = QStringLiteral(VELMORA_CLI_PATH)) {
     QProcess process;
     QStringList all = prefix;
     all << program << args;
@@ -43,7 +44,8 @@ void makeDatabase(const QString& path) {
 TEST(Cli, VersionAndHelp) {
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+\\n$")).match(version.out).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+\\n$")).match(version.out).hasMatch())
         << version.out.toStdString();
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
@@ -88,8 +90,9 @@ TEST(Cli, InfoRunsForAnOrdinaryUser) {
     const QString base = QStringLiteral("/tmp/velmora-user-test-%1").arg(QCoreApplication::applicationPid());
     QDir(base).removeRecursively();
     ASSERT_TRUE(QDir().mkpath(base));
-    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::WriteGroup |
-                     QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                     QFile::ExeOther;
     QFile::setPermissions(base, all);
     const QString database = base + QStringLiteral("/DATI.IDB");
     makeDatabase(database);
@@ -98,11 +101,12 @@ TEST(Cli, InfoRunsForAnOrdinaryUser) {
     const QString program = base + QStringLiteral("/velmora-cli");
     ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_CLI_PATH), program));
     QFile::setPermissions(program, all);
-    const CliRun run = cli({QStringLiteral("--home"), base, QStringLiteral("info")},
-                        {QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                         QStringLiteral("--clear-groups"), QStringLiteral("env"), QStringLiteral("-u"),
-                         QStringLiteral("FIREBIRD_LOCK"), QStringLiteral("HOME=/tmp")},
-                        program);
+    const CliRun run =
+        cli({QStringLiteral("--home"), base, QStringLiteral("info")},
+            {QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+             QStringLiteral("--clear-groups"), QStringLiteral("env"), QStringLiteral("-u"),
+             QStringLiteral("FIREBIRD_LOCK"), QStringLiteral("HOME=/tmp")},
+            program);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("SQL dialect: 1"))) << run.out.toStdString();
     QDir(base).removeRecursively();
@@ -117,30 +121,35 @@ TEST(Cli, SignInCustomerAndPriceList) {
     a.sg = QStringLiteral("S1");
     dati.articoli.push_back(a);
     dati.prezzi.push_back({a.codice, 0, 1, 12.5, QVariant()});
-    dati.descrizioni.push_back({a.codice, 2, QStringLiteral("Screw; zinc"), QVariant(), QString(), QString()});
+    dati.descrizioni.push_back(
+        {a.codice, 2, QStringLiteral("Screw; zinc"), QVariant(), QString(), QString()});
     velmora::fixtures::crea(dir.path(), dati);
     const QStringList home = {QStringLiteral("--home"), dir.path()};
 
-    const CliRun wrong = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("bianchi")});
+    const CliRun wrong = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                                                QStringLiteral("bianchi")});
     EXPECT_NE(wrong.exitCode, 0);
     EXPECT_TRUE(wrong.err.contains(QStringLiteral("Invalid Password!")));
     EXPECT_NE(cli(home + QStringList{QStringLiteral("customer")}).exitCode, 0);
 
-    const CliRun signIn = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
-                                                 QStringLiteral("rossi"), QStringLiteral("--language"), QStringLiteral("2")});
+    const CliRun signIn =
+        cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                               QStringLiteral("rossi"), QStringLiteral("--language"), QStringLiteral("2")});
     ASSERT_EQ(signIn.exitCode, 0) << signIn.err.toStdString();
     const CliRun customer = cli(home + QStringList{QStringLiteral("customer")});
     EXPECT_EQ(customer.exitCode, 0);
     EXPECT_TRUE(customer.out.contains(QStringLiteral("Customer: 1001\n")));
     EXPECT_TRUE(customer.out.contains(QStringLiteral("Language: 2\n")));
-    EXPECT_TRUE(customer.out.contains(QStringLiteral("Data_Listino: ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))));
+    EXPECT_TRUE(customer.out.contains(QStringLiteral("Data_Listino: ") +
+                                      QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))));
 
     const CliRun listino = cli(home + QStringList{QStringLiteral("listino"), QStringLiteral("--csv")});
     EXPECT_EQ(listino.exitCode, 0) << listino.err.toStdString();
     const QStringList lines = listino.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("CODICE;DESCRIZIONE;MEMO;")));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("VT-1;\"Screw; zinc\";;PZ;;G1;S1;BG;12,50;0,00;0,00;12,50;12,50;0,00;")))
+    EXPECT_TRUE(lines[1].startsWith(
+        QStringLiteral("VT-1;\"Screw; zinc\";;PZ;;G1;S1;BG;12,50;0,00;0,00;12,50;12,50;0,00;")))
         << lines[1].toStdString();
 }
 
@@ -153,7 +162,8 @@ TEST(Cli, KilledSignInAsksForThePasswordAgain) {
 
     QProcess signIn;
     signIn.start(QStringLiteral(VELMORA_CLI_PATH),
-                 home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("ROSSI2024")});
+                 home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                                    QStringLiteral("ROSSI2024")});
     ASSERT_TRUE(signIn.waitForStarted());
     QByteArray err;
     while (!err.contains("Listino: 1000/") && signIn.state() == QProcess::Running) {
@@ -168,7 +178,8 @@ TEST(Cli, KilledSignInAsksForThePasswordAgain) {
     EXPECT_NE(customer.exitCode, 0);
     EXPECT_TRUE(customer.err.contains(QStringLiteral("asks for the password"))) << customer.err.toStdString();
     // And the password signs the customer in again.
-    const CliRun again = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"), QStringLiteral("ROSSI2024")});
+    const CliRun again = cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                                                QStringLiteral("ROSSI2024")});
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(cli(home + QStringList{QStringLiteral("customer")}).exitCode, 0);
 }

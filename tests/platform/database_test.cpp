@@ -26,7 +26,8 @@ protected:
     }
 
     void insert(const QString& codice, const QVariant& prezzo = 1.0) {
-        Statement ins(m_db, QStringLiteral("INSERT INTO ARTICOLI (CODICE, PREZZO) VALUES (:CODICE, :PREZZO)"));
+        Statement ins(m_db,
+                      QStringLiteral("INSERT INTO ARTICOLI (CODICE, PREZZO) VALUES (:CODICE, :PREZZO)"));
         ins.set(QStringLiteral("CODICE"), codice);
         ins.set(QStringLiteral("PREZZO"), prezzo);
         ins.execute();
@@ -40,18 +41,24 @@ protected:
 TEST(PositionalSql, NamesBecomeMarksOutsideQuotesAndComments) {
     QStringList names;
     const QByteArray sql = velmora::db::positionalSql(
-        QStringLiteral("SELECT ':Nope', \"A:B\" FROM T -- :comment\nWHERE A = :Uno AND B = :Due /* :x */ OR C = :Uno"),
+        QStringLiteral(
+            "SELECT ':Nope', \"A:B\" FROM T -- :comment\nWHERE A = :Uno AND B = :Due /* :x */ OR C = :Uno"),
         &names);
-    EXPECT_EQ(sql, QByteArray("SELECT ':Nope', \"A:B\" FROM T -- :comment\nWHERE A = ? AND B = ? /* :x */ OR C = ?"));
+    EXPECT_EQ(
+        sql,
+        QByteArray("SELECT ':Nope', \"A:B\" FROM T -- :comment\nWHERE A = ? AND B = ? /* :x */ OR C = ?"));
     EXPECT_EQ(names, (QStringList{QStringLiteral("Uno"), QStringLiteral("Due"), QStringLiteral("Uno")}));
 }
 
-TEST_F(DatabaseTest, NewDatabaseIsDialectOne) { EXPECT_EQ(m_db.databaseDialect(), 1); }
+TEST_F(DatabaseTest, NewDatabaseIsDialectOne) {
+    EXPECT_EQ(m_db.databaseDialect(), 1);
+}
 
 TEST_F(DatabaseTest, ValuesRoundTripWithNullsTextBlobsAndDates) {
     Statement ins(m_db, QStringLiteral("INSERT INTO ARTICOLI (CODICE, NOTE, PREZZO, QTA, DATA, STATO) "
                                        "VALUES (:CODICE, :NOTE, :PREZZO, :QTA, :DATA, :STATO)"));
-    const QString memo = QStringLiteral("Prima riga\r\nSeconda riga: 5 € più IVA, Größe ½") + QString(70000, QLatin1Char('x'));
+    const QString memo =
+        QStringLiteral("Prima riga\r\nSeconda riga: 5 € più IVA, Größe ½") + QString(70000, QLatin1Char('x'));
     const QDateTime when(QDate(2024, 3, 4), QTime(9, 5, 3));
     ins.set(QStringLiteral("CODICE"), QStringLiteral("A/1 è"));
     ins.set(QStringLiteral("NOTE"), memo);
@@ -90,7 +97,8 @@ TEST_F(DatabaseTest, ValuesRoundTripWithNullsTextBlobsAndDates) {
 TEST_F(DatabaseTest, SameNameTwiceTakesOneValue) {
     insert(QStringLiteral("AA"), 1.0);
     insert(QStringLiteral("BB"), 2.0);
-    Statement query(m_db, QStringLiteral("SELECT CODICE FROM ARTICOLI WHERE CODICE = :C OR CODICE || 'X' = :C || 'X'"));
+    Statement query(
+        m_db, QStringLiteral("SELECT CODICE FROM ARTICOLI WHERE CODICE = :C OR CODICE || 'X' = :C || 'X'"));
     query.set(QStringLiteral("C"), QStringLiteral("BB"));
     ASSERT_TRUE(query.first());
     EXPECT_EQ(query.value(0).toString(), QStringLiteral("BB"));

@@ -54,8 +54,8 @@ TEST(Fornitore, SmallDataSetReadsBackWithBothProcedureKinds) {
         EXPECT_EQ(riga.columnCount(), 1 + 104);
         EXPECT_EQ(riga.value("A1").toString(), QStringLiteral("Katalog"));
 
-        db::Statement prezzo(connection, QStringLiteral(
-            "EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, :LISTINO, :DEPOSITO, :ARTICOLO, :CONTATTO"));
+        db::Statement prezzo(connection, QStringLiteral("EXECUTE PROCEDURE TROVA_PREZZO_VENDITA :CLIENTE, "
+                                                        ":LISTINO, :DEPOSITO, :ARTICOLO, :CONTATTO"));
         prezzo.set(QStringLiteral("CLIENTE"), 1001);
         prezzo.set(QStringLiteral("LISTINO"), 1);
         prezzo.set(QStringLiteral("DEPOSITO"), 0);

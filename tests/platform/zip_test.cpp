@@ -23,7 +23,8 @@ QByteArray leggi(const QString& path) {
 }
 
 // A real archive made by the zip command from files under a staging folder.
-QString archivio(const QTemporaryDir& dir, const QMap<QString, QByteArray>& files, const QString& password = {}) {
+QString archivio(const QTemporaryDir& dir, const QMap<QString, QByteArray>& files,
+                 const QString& password = {}) {
     const QString staging = dir.filePath(QStringLiteral("staging"));
     QDir(staging).removeRecursively();
     for (auto it = files.begin(); it != files.end(); ++it) {
@@ -61,7 +62,8 @@ TEST(ZipExtractor, FoldersOverwriteQuestionsAndProgress) {
             asked << QFileInfo(path).fileName();
             return path.endsWith(QStringLiteral("replace.txt"));
         },
-        QString(), [&](qint64 done, qint64 all) {
+        QString(),
+        [&](qint64 done, qint64 all) {
             last = done;
             total = all;
         });
@@ -79,7 +81,8 @@ TEST(ZipExtractor, FoldersOverwriteQuestionsAndProgress) {
 
 TEST(ZipExtractor, PasswordArchives) {
     QTemporaryDir dir;
-    const QString zip = archivio(dir, {{QStringLiteral("dati.txt"), QByteArray(5000, 'd')}}, QStringLiteral("segreta"));
+    const QString zip =
+        archivio(dir, {{QStringLiteral("dati.txt"), QByteArray(5000, 'd')}}, QStringLiteral("segreta"));
     const QString dest = dir.filePath(QStringLiteral("dest"));
     scrivi(dest + QStringLiteral("/dati.txt"), "precedente");
     const auto si = [](const QString&) { return true; };
@@ -103,7 +106,8 @@ TEST(ZipExtractor, DamagedArchiveLeavesFilesAlone) {
     QByteArray bytes = leggi(zip);
     const QString dest = dir.filePath(QStringLiteral("dest"));
     scrivi(dest + QStringLiteral("/x.txt"), "intatto");
-    for (const QByteArray& damaged : {bytes.left(bytes.size() / 2), QByteArray("not a zip at all"), QByteArray()}) {
+    for (const QByteArray& damaged :
+         {bytes.left(bytes.size() / 2), QByteArray("not a zip at all"), QByteArray()}) {
         scrivi(zip, damaged);
         const ZipResult result = ZipExtractor().extractAll(zip, dest, [](const QString&) { return true; });
         EXPECT_FALSE(result.ok);
@@ -129,7 +133,8 @@ TEST(ZipExtractor, NamesOutsideTheFolderAreRefused) {
     for (const QString& name : evil) {
         QString quoted = name;
         quoted.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
-        script += QStringLiteral("z.writestr(%1,'evil')\n").arg(QLatin1Char('\'') + quoted + QLatin1Char('\''));
+        script +=
+            QStringLiteral("z.writestr(%1,'evil')\n").arg(QLatin1Char('\'') + quoted + QLatin1Char('\''));
     }
     script += QStringLiteral("z.writestr('buono/ok.txt','good')\nz.close()\n");
     const QString zip = dir.filePath(QStringLiteral("evil.zip"));

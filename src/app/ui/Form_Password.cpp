@@ -58,7 +58,7 @@ QPixmap bandiera(int lingua) {
     QPixmap pix(20, 14);
     QPainter p(&pix);
     switch (lingua) {
-        case 0:  // Italiano
+        case 0:    // Italiano
         case 1: {  // Française
             const QColor colori[2][3] = {{QColor(0, 146, 70), Qt::white, QColor(206, 43, 55)},
                                          {QColor(0, 85, 164), Qt::white, QColor(239, 65, 53)}};
@@ -149,8 +149,8 @@ Form_Password::Form_Password(QString markerAmministratore, QWidget* parent)
     m_lingua->setObjectName(QStringLiteral("Lingua"));
     m_lingua->setEditable(false);
     m_lingua->setGeometry(50, 64, 140, 22);
-    const QString nomi[4] = {QStringLiteral("Italiano"), QStringLiteral("Française"), QStringLiteral("English"),
-                             QStringLiteral("German")};
+    const QString nomi[4] = {QStringLiteral("Italiano"), QStringLiteral("Française"),
+                             QStringLiteral("English"), QStringLiteral("German")};
     for (int i = 0; i < 4; ++i) {
         m_lingua->addItem(QIcon(bandiera(i)), nomi[i]);
     }
@@ -177,7 +177,9 @@ Form_Password::Form_Password(QString markerAmministratore, QWidget* parent)
     m_barra->setGeometry(0, 136, 287, 14);
 }
 
-bool Form_Password::animazioneAttiva() const { return m_animazione->isVisible() && m_animazione->attiva(); }
+bool Form_Password::animazioneAttiva() const {
+    return m_animazione->isVisible() && m_animazione->attiva();
+}
 
 void Form_Password::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -234,7 +236,9 @@ void Form_Password::Password_Errata() {
     Accesso_Terminato();
 }
 
-void Form_Password::Avanza_Animazione() { m_animazione->passo(); }
+void Form_Password::Avanza_Animazione() {
+    m_animazione->passo();
+}
 
 void Form_Password::Accesso_Terminato() {
     if (isVisible()) {

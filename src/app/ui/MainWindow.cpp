@@ -108,9 +108,13 @@ bool MainWindow::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void MainWindow::FormShow() { m_avvio.FormShow(); }
+void MainWindow::FormShow() {
+    m_avvio.FormShow();
+}
 
-void MainWindow::FormActivate() { m_avvio.FormActivate(); }
+void MainWindow::FormActivate() {
+    m_avvio.FormActivate();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     FormClose();
@@ -141,8 +145,9 @@ void MainWindow::ripristina() {
 }
 
 bool MainWindow::Controlla_Istanza() {
-    const QString programma = m_nomeIstanza.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
-                                                      : m_nomeIstanza;
+    const QString programma = m_nomeIstanza.isEmpty()
+                                  ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
+                                  : m_nomeIstanza;
     m_istanza = std::make_unique<IstanzaUnica>(nomeIstanza(programma));
     if (!m_istanza->Controlla()) {
         return false;
@@ -161,7 +166,8 @@ bool MainWindow::Aggiorna_Dati() {
 }
 
 void MainWindow::FormClose() {
-    Sostituzione::FormClose(m_sessione, QCoreApplication::applicationFilePath(), QCoreApplication::applicationPid());
+    Sostituzione::FormClose(m_sessione, QCoreApplication::applicationFilePath(),
+                            QCoreApplication::applicationPid());
 }
 
 void MainWindow::Chiudi_Programma() {
@@ -180,9 +186,13 @@ void MainWindow::Chiudi_Programma() {
     close();
 }
 
-bool MainWindow::Listino_Presente() { return m_cliente.Listino_Presente(); }
+bool MainWindow::Listino_Presente() {
+    return m_cliente.Listino_Presente();
+}
 
-void MainWindow::Riprendi_Cliente() { m_cliente.Riprendi_Cliente(); }
+void MainWindow::Riprendi_Cliente() {
+    m_cliente.Riprendi_Cliente();
+}
 
 void MainWindow::Chiedi_Password() {
     if (m_splash) {
@@ -228,11 +238,13 @@ bool MainWindow::Applica_Lingua() {
     return true;
 }
 
-void MainWindow::Mostra_Catalogo() { m_pagine->setCurrentIndex(0); }
+void MainWindow::Mostra_Catalogo() {
+    m_pagine->setCurrentIndex(0);
+}
 
 void MainWindow::Imposta_Formati() {
     m_sessione.maschere = Maschere::Imposta_Formati(m_sessione.precisione.decimaliUnitari,
-                                                     m_sessione.precisione.decimaliImporti);
+                                                    m_sessione.precisione.decimaliImporti);
 }
 
 void MainWindow::Carica_Layout_Griglia(const QString& file, int griglia) {
@@ -243,12 +255,16 @@ void MainWindow::Carica_Layout_Griglia(const QString& file, int griglia) {
 }
 
 void MainWindow::Salva_Layout_Catalogo() {
-    if (!Salva_Layout(m_sessione.cartella().path(kLayoutCatalogo), kSezioneCatalogo, m_catalogo->Colonne_Correnti())) {
-        m_sessione.boxes().error(QStringLiteral("Cannot write %1").arg(m_sessione.cartella().path(kLayoutCatalogo)));
+    if (!Salva_Layout(m_sessione.cartella().path(kLayoutCatalogo), kSezioneCatalogo,
+                      m_catalogo->Colonne_Correnti())) {
+        m_sessione.boxes().error(
+            QStringLiteral("Cannot write %1").arg(m_sessione.cartella().path(kLayoutCatalogo)));
     }
 }
 
-void MainWindow::Apri_Tabelle() { m_cliente.Apri_Tabelle(); }
+void MainWindow::Apri_Tabelle() {
+    m_cliente.Apri_Tabelle();
+}
 
 void MainWindow::Mostra_Fasce(bool visibile) {
     m_sessione.Fasce_Visibili = visibile;
@@ -256,7 +272,9 @@ void MainWindow::Mostra_Fasce(bool visibile) {
     emit fasceVisibili(visibile);
 }
 
-void MainWindow::Chiudi_Catalogo() { m_catalogo->modello()->Rilascia(); }
+void MainWindow::Chiudi_Catalogo() {
+    m_catalogo->modello()->Rilascia();
+}
 
 void MainWindow::Password_Errata() {
     if (m_dialogoPassword) {
@@ -311,7 +329,9 @@ void MainWindow::Crea_Listino() {
     Costruzione_Listino(m_sessione, m_cliente).Crea_Listino(&progresso);
 }
 
-void MainWindow::Imposta_Titolo(const QString& titolo) { setWindowTitle(titolo); }
+void MainWindow::Imposta_Titolo(const QString& titolo) {
+    setWindowTitle(titolo);
+}
 
 void MainWindow::Posiziona_Barra_Stato() {
     m_barraStato->setParent(statusBar());

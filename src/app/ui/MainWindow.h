@@ -10,8 +10,8 @@
 
 #include "app/Avvio.h"
 #include "app/Cliente.h"
-#include "app/ui/Form_Password.h"
 #include "app/Sessione.h"
+#include "app/ui/Form_Password.h"
 
 namespace velmora {
 

@@ -16,7 +16,8 @@ public:
     void message(const QString& text) override;
     void error(const QString& text) override;
     bool confirm(const QString& text) override;
-    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString& initial) override;
 
 private:
     QPointer<QWidget> m_parent;

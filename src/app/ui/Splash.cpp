@@ -9,7 +9,8 @@
 namespace velmora {
 
 Splash::Splash(const QString& versione, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_testo(QStringLiteral("Velmora v. ") + versione) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_testo(QStringLiteral("Velmora v. ") + versione) {
     setObjectName(QStringLiteral("Splash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(807, 455);
@@ -40,7 +41,8 @@ void Splash::paintEvent(QPaintEvent*) {
     big.setBold(true);
     painter.setFont(big);
     painter.setPen(QColor(255, 255, 255, 60));
-    painter.drawText(rect().adjusted(0, 0, -40, -40), Qt::AlignRight | Qt::AlignBottom, QStringLiteral("VELMORA"));
+    painter.drawText(rect().adjusted(0, 0, -40, -40), Qt::AlignRight | Qt::AlignBottom,
+                     QStringLiteral("VELMORA"));
 
     QFont label(QStringLiteral("Tahoma"));
     label.setPixelSize(24);

@@ -34,7 +34,9 @@ void mostra(QWidget* widget, const QColor& colore, const QFont& font) {
 }
 }  // namespace
 
-void Stato_Focus::applica(QWidget* widget) const { mostra(widget, colore(widget), font(widget)); }
+void Stato_Focus::applica(QWidget* widget) const {
+    mostra(widget, colore(widget), font(widget));
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -43,7 +45,9 @@ TCSEdit::TCSEdit(QWidget* parent) : QLineEdit(parent) {
     m_stato.applica(this);
 }
 
-TCSEdit::TCSEdit(const QString& text, QWidget* parent) : TCSEdit(parent) { setText(text); }
+TCSEdit::TCSEdit(const QString& text, QWidget* parent) : TCSEdit(parent) {
+    setText(text);
+}
 
 void TCSEdit::setColorOnFocus(const QColor& color) {
     m_stato.colorOnFocus = color;

@@ -10,7 +10,8 @@
 
 namespace velmora {
 
-Dialogo_Fasce::Dialogo_Fasce(const QString& titolo, const Esito_Fasce& esito, const Testi& testi, QWidget* parent)
+Dialogo_Fasce::Dialogo_Fasce(const QString& titolo, const Esito_Fasce& esito, const Testi& testi,
+                             QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("Form_Fasce"));
     setWindowTitle(titolo);
@@ -32,10 +33,10 @@ Dialogo_Fasce::Dialogo_Fasce(const QString& titolo, const Esito_Fasce& esito, co
     }
     layout->addWidget(m_memo);
 
-    const Colonne colonne = Colonne_Da_Lista(Titoli_Griglia(
-        {QStringLiteral("MINIMO\t15\tcampo084\tT"), QStringLiteral("MASSIMO\t15\tcampo085\tT"),
-         QStringLiteral("SCONTO\t20\tcampo086\tT")},
-        testi));
+    const Colonne colonne = Colonne_Da_Lista(
+        Titoli_Griglia({QStringLiteral("MINIMO\t15\tcampo084\tT"), QStringLiteral("MASSIMO\t15\tcampo085\tT"),
+                        QStringLiteral("SCONTO\t20\tcampo086\tT")},
+                       testi));
     m_griglia = new QTableWidget(static_cast<int>(esito.righe.size()), 3, this);
     m_griglia->setObjectName(QStringLiteral("Griglia_Fasce"));
     m_griglia->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -16,7 +16,8 @@ class Dialogo_Fasce final : public QDialog {
     Q_DISABLE_COPY_MOVE(Dialogo_Fasce)
 
 public:
-    Dialogo_Fasce(const QString& titolo, const Esito_Fasce& esito, const Testi& testi, QWidget* parent = nullptr);
+    Dialogo_Fasce(const QString& titolo, const Esito_Fasce& esito, const Testi& testi,
+                  QWidget* parent = nullptr);
 
     QTableWidget* griglia() const { return m_griglia; }
     QPlainTextEdit* memo() const { return m_memo; }

@@ -24,7 +24,8 @@ namespace {
 
 // The field each order sorts by, for the title clicks.
 int ordineDi(const QString& campo) {
-    static const char* const kCampi[] = {"CODICE", "DESCRIZIONE", "GRUPPONE", "GR", "PREZZO_LIST", "NETTO", "BARCODE", "DATA_LIST"};
+    static const char* const kCampi[] = {"CODICE",      "DESCRIZIONE", "GRUPPONE", "GR",
+                                         "PREZZO_LIST", "NETTO",       "BARCODE",  "DATA_LIST"};
     for (int i = 0; i < 8; ++i) {
         if (campo.compare(QLatin1String(kCampi[i]), Qt::CaseInsensitive) == 0) {
             return i;
@@ -34,7 +35,8 @@ int ordineDi(const QString& campo) {
 }
 
 bool tastoNavigazione(int tasto) {
-    return tasto == Qt::Key_Down || tasto == Qt::Key_Up || tasto == Qt::Key_PageUp || tasto == Qt::Key_PageDown;
+    return tasto == Qt::Key_Down || tasto == Qt::Key_Up || tasto == Qt::Key_PageUp ||
+           tasto == Qt::Key_PageDown;
 }
 
 QPushButton* bottoneTag(QWidget* parent, int tag) {
@@ -52,7 +54,8 @@ QLabel* etichettaTag(QWidget* parent, int tag) {
 
 }  // namespace
 
-Pagina_Catalogo::Pagina_Catalogo(Sessione& sessione, QWidget* parent) : QWidget(parent), m_sessione(sessione) {
+Pagina_Catalogo::Pagina_Catalogo(Sessione& sessione, QWidget* parent)
+    : QWidget(parent), m_sessione(sessione) {
     setObjectName(QStringLiteral("Pagina_Catalogo"));
     m_modello = new Modello_Catalogo(sessione, this);
     m_colonneProprie = Colonne_Catalogo();
@@ -187,7 +190,8 @@ void Pagina_Catalogo::costruisci() {
     QPalette palette = m_griglia->palette();
     palette.setColor(QPalette::Base, QColor(192, 220, 192));
     palette.setColor(QPalette::AlternateBase, QColor(192, 220, 192));
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     m_griglia->setPalette(palette);
@@ -272,7 +276,8 @@ QPushButton* Pagina_Catalogo::bottone(int tag) const {
 }
 
 void Pagina_Catalogo::Titoli_Griglia() {
-    m_colonneProprie = Colonne_Da_Lista(velmora::Titoli_Griglia(Lista_Da_Colonne(Colonne_Catalogo()), m_sessione.testi));
+    m_colonneProprie =
+        Colonne_Da_Lista(velmora::Titoli_Griglia(Lista_Da_Colonne(Colonne_Catalogo()), m_sessione.testi));
     Imposta_Colonne(m_colonneProprie);
 }
 
@@ -466,7 +471,8 @@ void Pagina_Catalogo::Mostra_Fasce(bool cumulative) {
     try {
         Fasce fasce(m_sessione.connessione());
         esito = cumulative ? fasce.Fasce_Cumulative(gr, sg, m_sessione.Listino_Cliente())
-                           : std::optional<Esito_Fasce>(fasce.Fasce_Articolo(r->codice, gr, sg, m_sessione.Listino_Cliente()));
+                           : std::optional<Esito_Fasce>(
+                                 fasce.Fasce_Articolo(r->codice, gr, sg, m_sessione.Listino_Cliente()));
     } catch (const db::DatabaseError& e) {
         m_sessione.boxes().error(e.text());
         return;
@@ -487,8 +493,8 @@ void Pagina_Catalogo::Carica_Gruppi() {
         grupponi.set(QStringLiteral("Lingua"), m_sessione.Lingua_Corrente);
         grupponi.open();
         while (grupponi.next()) {
-            m_comboGruppone->addItem(grupponi.value(1).toString() + QStringLiteral("  (") + grupponi.value(0).toString() +
-                                         QLatin1Char(')'),
+            m_comboGruppone->addItem(grupponi.value(1).toString() + QStringLiteral("  (") +
+                                         grupponi.value(0).toString() + QLatin1Char(')'),
                                      grupponi.value(0));
         }
     } catch (const db::DatabaseError& e) {
@@ -536,7 +542,8 @@ QString Pagina_Catalogo::fileImmagine(const QString& codice) const {
 }
 
 QString Pagina_Catalogo::memoDi(const QString& codice) {
-    db::Statement articolo(m_sessione.connessione(), QStringLiteral("SELECT * FROM LISTINO WHERE CODICE = :CODICE"));
+    db::Statement articolo(m_sessione.connessione(),
+                           QStringLiteral("SELECT * FROM LISTINO WHERE CODICE = :CODICE"));
     articolo.set(QStringLiteral("CODICE"), codice);
     return articolo.first() ? articolo.value("MEMO").toString() : QString();
 }
@@ -558,8 +565,8 @@ void Pagina_Catalogo::Riga_Cambiata() {
     m_fasceCumulative->setEnabled(r->scQtaCum == QLatin1String("T"));
     try {
         if (m_pannelloStato && (r->stato == QLatin1String("3") || r->stato == QLatin1String("2"))) {
-            m_pannelloStato->setText(m_sessione.testi.testo(r->stato == QLatin1String("3") ? QStringLiteral("A78")
-                                                                                          : QStringLiteral("A79")));
+            m_pannelloStato->setText(m_sessione.testi.testo(
+                r->stato == QLatin1String("3") ? QStringLiteral("A78") : QStringLiteral("A79")));
         }
         m_memo->setPlainText(memoDi(r->codice));
     } catch (const db::DatabaseError& e) {
@@ -590,7 +597,8 @@ void Pagina_Catalogo::menuGriglia(const QPoint& pos) {
             return QString();
         }
     };
-    menu.addAction(testo(16), this, [this, codice] { emit aggiungiOrdine(codice); })->setEnabled(r != nullptr);
+    menu.addAction(testo(16), this, [this, codice] { emit aggiungiOrdine(codice); })
+        ->setEnabled(r != nullptr);
     menu.addSeparator();
     menu.addAction(testo(38), this, &Pagina_Catalogo::salvaLayout);
     if (r && r->stato == QLatin1String("3")) {
@@ -610,7 +618,8 @@ bool Pagina_Catalogo::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_immagine && event->type() == QEvent::MouseButtonDblClick) {
         if (const Riga_Catalogo* r = Articolo_Corrente()) {
             const QString file = fileImmagine(r->codice);
-            m_sessione.shell().open(file.isEmpty() ? Path_Immagine(m_sessione.cartella().root(), r->codice) : file);
+            m_sessione.shell().open(file.isEmpty() ? Path_Immagine(m_sessione.cartella().root(), r->codice)
+                                                   : file);
         }
         return true;
     }
