@@ -74,7 +74,7 @@ void Gestione_Cliente::Riprendi_Cliente() {
         // The masks keep their last valid decimals; the message names the wrong value.
         m_sessione.boxes().error(e.text());
     }
-    QString testoData = QStringLiteral("??/??/????");
+    QString testoData = QStringLiteral("?\?/?\?/?\?\?\?");
     const QVariant data = progr.value("ULTIMA_DATA_BOLLATO");
     if (!data.isNull()) {
         const QDate giorno = data.toDateTime().date();

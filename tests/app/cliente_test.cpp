@@ -200,7 +200,7 @@ TEST_F(ClienteTest, ResumeWithoutBuildDateOrWithSmallLetterBandsFlag) {
 
     apri();
     m_cliente->Riprendi_Cliente();
-    EXPECT_TRUE(m_finestra->titolo.endsWith(QStringLiteral("    -    ??/??/????")));
+    EXPECT_TRUE(m_finestra->titolo.endsWith(QStringLiteral("    -    ?\?/?\?/?\?\?\?")));
     EXPECT_EQ(m_sessione->Data_Listino, QDate(1900, 1, 1));
     EXPECT_FALSE(m_finestra->fasce);
 }

@@ -184,4 +184,63 @@ TEST(Cli, KilledSignInAsksForThePasswordAgain) {
     EXPECT_EQ(cli(home + QStringList{QStringLiteral("customer")}).exitCode, 0);
 }
 
+TEST(Cli, CatalogueRowsAsTheGridShowsThem) {
+    QTemporaryDir dir;
+    velmora::fixtures::Dati dati = velmora::fixtures::minimo();
+    const struct {
+        const char* codice;
+        const char* descrizione;
+        double prezzo;
+        double codeNum;
+    } articoli[] = {
+        {"AB-1", "Vite zincata", 12.5, 1}, {"AB-2", "Bullone", 3, 2}, {"CD-3", "Dado zincato", 40, 3}};
+    for (const auto& a : articoli) {
+        velmora::fixtures::Articolo art;
+        art.codice = QString::fromLatin1(a.codice);
+        art.gr = QStringLiteral("G1");
+        art.sg = QStringLiteral("S1");
+        art.codeNum = a.codeNum;
+        dati.articoli.push_back(art);
+        dati.prezzi.push_back({art.codice, 0, 1, a.prezzo, QVariant()});
+        dati.descrizioni.push_back(
+            {art.codice, 0, QString::fromLatin1(a.descrizione), QVariant(), QString(), QString()});
+    }
+    velmora::fixtures::crea(dir.path(), dati);
+    const QStringList home = {QStringLiteral("--home"), dir.path()};
+    ASSERT_EQ(cli(home + QStringList{QStringLiteral("sign-in"), QStringLiteral("--password"),
+                                     QStringLiteral("ROSSI")})
+                  .exitCode,
+              0);
+
+    const auto codici = [&](const QStringList& args) {
+        const CliRun run = cli(home + QStringList{QStringLiteral("catalogue")} + args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QStringList out;
+        for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            out << line.section(QLatin1Char('\t'), 0, 0);
+        }
+        return out;
+    };
+    EXPECT_EQ(codici({QStringLiteral("--search"), QStringLiteral("zincat")}),
+              (QStringList{QStringLiteral("AB-1"), QStringLiteral("CD-3")}));
+    EXPECT_EQ(codici({QStringLiteral("--order"), QStringLiteral("4")}),
+              (QStringList{QStringLiteral("AB-2"), QStringLiteral("AB-1"), QStringLiteral("CD-3")}));
+    EXPECT_EQ(codici({QStringLiteral("--barcode"), QStringLiteral("801234500002")}),
+              (QStringList{QStringLiteral("AB-2"), QStringLiteral("CD-3")}));
+    EXPECT_EQ(codici({QStringLiteral("--price-from"), QStringLiteral("10"), QStringLiteral("--price-to"),
+                      QStringLiteral("12,5")}),
+              QStringList{QStringLiteral("AB-1")});
+    EXPECT_EQ(codici({QStringLiteral("--favourites")}), QStringList());
+
+    const CliRun row = cli(
+        home + QStringList{QStringLiteral("catalogue"), QStringLiteral("--search"), QStringLiteral("AB-1")});
+    EXPECT_EQ(row.out,
+              QStringLiteral(
+                  "AB-1\tAB-1\tVite zincata\t12,50\t\t\tPZ\t0\tBG\tG1\tS1\t0\t801234500001\tDisponibile\n"));
+    const CliRun bad = cli(home + QStringList{QStringLiteral("catalogue"), QStringLiteral("--price-from"),
+                                              QStringLiteral("dieci")});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("Error!")));
+}
+
 }  // namespace
