@@ -1,6 +1,7 @@
 #include "browser/Catalogo.h"
 
 #include <QAbstractItemModelTester>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
@@ -343,6 +344,38 @@ TEST_F(CatalogoTest, PicturesNotesAndStatusFollowTheRow) {
     vai(2);  // EF3: no file, state 3
     EXPECT_TRUE(pagina.immagine()->pixmap().isNull());
     EXPECT_EQ(stato.text(), fixtures::testiLingua(0).value(QStringLiteral("A78")));
+}
+
+TEST_F(CatalogoTest, FilterPanelListsAndChoices) {
+    Pagina_Catalogo pagina(*m_sessione);
+    pagina.Titoli_Griglia();
+    pagina.show();
+    pagina.Apri_Catalogo();
+    QComboBox* grupponi = pagina.comboGruppone();
+    QComboBox* gruppi = pagina.comboGruppo();
+    ASSERT_EQ(grupponi->count(), 1);
+    EXPECT_EQ(grupponi->itemText(0), QStringLiteral("Ferramenta 0"));
+    EXPECT_EQ(grupponi->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Cod."));
+    ASSERT_EQ(gruppi->count(), 1);
+    EXPECT_EQ(gruppi->model()->columnCount(), 3);
+
+    // A group chosen without a big group: its rows, whatever their big group.
+    gruppi->setCurrentIndex(0);
+    pagina.Applica_Filtro();
+    EXPECT_EQ(pagina.modello()->rowCount(), 1);
+    EXPECT_EQ(pagina.modello()->data(pagina.modello()->index(0, 0)).toString(), QStringLiteral("AB1"));
+    // With the big group chosen too, and the article's big group another one: nothing.
+    grupponi->setCurrentIndex(0);
+    gruppi->setCurrentIndex(0);
+    pagina.Applica_Filtro();
+    EXPECT_EQ(pagina.modello()->rowCount(), 0);
+    // Text that names no entry counts as no choice.
+    grupponi->setEditText(QStringLiteral("Nessuno"));
+    gruppi->setEditText(QString());
+    pagina.Applica_Filtro();
+    EXPECT_EQ(pagina.modello()->rowCount(), 6);
+    pagina.Azzera_Filtro();
+    EXPECT_TRUE(grupponi->currentText().isEmpty());
 }
 
 }  // namespace

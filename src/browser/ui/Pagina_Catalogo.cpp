@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "app/Cliente.h"
@@ -32,6 +33,30 @@ int ordineDi(const QString& campo) {
         }
     }
     return -1;
+}
+
+// One row of a multi-column drop-down list; the first column is the text of the choice.
+void aggiungiVoce(QComboBox* combo, const QStringList& celle, const QVariant& valore) {
+    auto* modello = static_cast<QStandardItemModel*>(combo->model());
+    QList<QStandardItem*> riga;
+    for (const QString& cella : celle) {
+        riga << new QStandardItem(cella);
+    }
+    riga.first()->setData(valore, Qt::UserRole);
+    modello->appendRow(riga);
+}
+
+// The value of the entry chosen (or typed in full), invalid when the text names no entry.
+QVariant scelta(const QComboBox* combo) {
+    const QString testo = combo->currentText();
+    if (testo.trimmed().isEmpty()) {
+        return QVariant();
+    }
+    int at = combo->currentIndex();
+    if (at < 0 || combo->itemText(at) != testo) {
+        at = combo->findText(testo, Qt::MatchFixedString);
+    }
+    return at < 0 ? QVariant() : combo->itemData(at);
 }
 
 bool tastoNavigazione(int tasto) {
@@ -120,9 +145,25 @@ void Pagina_Catalogo::costruisci() {
     m_pannelloFiltro->setObjectName(QStringLiteral("Panel_Filtro"));
     auto* filtro = new QHBoxLayout(m_pannelloFiltro);
     filtro->setContentsMargins(4, 2, 4, 2);
-    const auto combo = [this](const char* nome) {
+    // Drop-down lists of several columns with titles and lines; typing narrows them.
+    const auto combo = [this](const char* nome, const QList<QPair<QString, int>>& colonne) {
         auto* c = new QComboBox(m_pannelloFiltro);
         c->setObjectName(QString::fromLatin1(nome));
+        auto* modello = new QStandardItemModel(0, static_cast<int>(colonne.size()), c);
+        auto* vista = new QTableView(c);
+        c->setModel(modello);
+        c->setView(vista);
+        vista->setSelectionBehavior(QAbstractItemView::SelectRows);
+        vista->verticalHeader()->hide();
+        vista->setShowGrid(true);
+        int larghezza = 0;
+        const int carattere = vista->fontMetrics().averageCharWidth();
+        for (int i = 0; i < colonne.size(); ++i) {
+            modello->setHeaderData(i, Qt::Horizontal, colonne[i].first);
+            vista->setColumnWidth(i, colonne[i].second * carattere);
+            larghezza += colonne[i].second * carattere;
+        }
+        vista->setMinimumWidth(larghezza + 24);
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->completer()->setFilterMode(Qt::MatchContains);
@@ -131,10 +172,12 @@ void Pagina_Catalogo::costruisci() {
         return c;
     };
     filtro->addWidget(etichettaTag(m_pannelloFiltro, 31));
-    m_comboGruppone = combo("Combo_Gruppone");
+    m_comboGruppone = combo("Combo_Gruppone", {{QStringLiteral("Descr."), 50}, {QStringLiteral("Cod."), 6}});
     filtro->addWidget(m_comboGruppone);
     filtro->addWidget(etichettaTag(m_pannelloFiltro, 32));
-    m_comboGruppo = combo("Combo_Gruppo");
+    m_comboGruppo =
+        combo("Combo_Gruppo",
+              {{QStringLiteral("Descr."), 50}, {QStringLiteral("Gr"), 6}, {QStringLiteral("Sg"), 6}});
     filtro->addWidget(m_comboGruppo);
     filtro->addWidget(etichettaTag(m_pannelloFiltro, 33));
     m_prezzoIn = new TCSEdit(QStringLiteral("0"), m_pannelloFiltro);
@@ -371,10 +414,6 @@ void Pagina_Catalogo::Azzera_Filtro() {
 void Pagina_Catalogo::Applica_Filtro() {
     Filtro_Catalogo& filtro = m_modello->query().filtro();
     filtro.attivo = false;
-    const auto scelta = [](QComboBox* combo) {
-        const int at = combo->findText(combo->currentText(), Qt::MatchFixedString);
-        return combo->currentText().trimmed().isEmpty() || at < 0 ? QVariant() : combo->itemData(at);
-    };
     const QVariant gruppone = scelta(m_comboGruppone);
     filtro.Filtro_Gruppone = gruppone.isValid() ? gruppone.toString() : QString();
     const QStringList gruppo = scelta(m_comboGruppo).toStringList();
@@ -493,9 +532,8 @@ void Pagina_Catalogo::Carica_Gruppi() {
         grupponi.set(QStringLiteral("Lingua"), m_sessione.Lingua_Corrente);
         grupponi.open();
         while (grupponi.next()) {
-            m_comboGruppone->addItem(grupponi.value(1).toString() + QStringLiteral("  (") +
-                                         grupponi.value(0).toString() + QLatin1Char(')'),
-                                     grupponi.value(0));
+            aggiungiVoce(m_comboGruppone, {grupponi.value(1).toString(), grupponi.value(0).toString()},
+                         grupponi.value(0));
         }
     } catch (const db::DatabaseError& e) {
         m_sessione.boxes().error(e.text());
@@ -507,9 +545,9 @@ void Pagina_Catalogo::Carica_Gruppi() {
 
 void Pagina_Catalogo::Ricarica_Gruppi() {
     const QString testo = m_comboGruppo->currentText();
-    const int at = m_comboGruppone->findText(m_comboGruppone->currentText(), Qt::MatchFixedString);
-    const bool scelto = !m_comboGruppone->currentText().trimmed().isEmpty() && at >= 0;
-    const QString codice = scelto ? m_comboGruppone->itemData(at).toString() : QString();
+    const QVariant voce = scelta(m_comboGruppone);
+    const bool scelto = voce.isValid();
+    const QString codice = voce.toString();
     m_comboGruppo->clear();
     try {
         db::Statement gruppi(m_sessione.connessione(), Gestione_Cliente::Query_Gruppi());
@@ -520,9 +558,8 @@ void Pagina_Catalogo::Ricarica_Gruppi() {
         while (gruppi.next()) {
             const QString gr = gruppi.value("GRL_CODICE").toString();
             const QString sg = gruppi.value("SGL_CODICE").toString();
-            m_comboGruppo->addItem(gruppi.value("GRL_DESCRIZIONE").toString() + QStringLiteral("  (") + gr +
-                                       QLatin1Char('/') + sg + QLatin1Char(')'),
-                                   QStringList{gr, sg});
+            aggiungiVoce(m_comboGruppo, {gruppi.value("GRL_DESCRIZIONE").toString(), gr, sg},
+                         QStringList{gr, sg});
         }
     } catch (const db::DatabaseError& e) {
         m_sessione.boxes().error(e.text());
