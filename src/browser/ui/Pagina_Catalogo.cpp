@@ -270,7 +270,7 @@ void Pagina_Catalogo::costruisci() {
 
     auto* dettaglio = new QWidget(splitter);
     dettaglio->setObjectName(QStringLiteral("Pannello_Dettaglio"));
-    dettaglio->setFixedWidth(212);
+    dettaglio->setMinimumWidth(212);
     auto* colonna = new QVBoxLayout(dettaglio);
     colonna->setContentsMargins(2, 0, 2, 0);
     m_immagine = new QLabel(dettaglio);
@@ -307,6 +307,9 @@ void Pagina_Catalogo::costruisci() {
     splitter->addWidget(m_griglia);
     splitter->addWidget(dettaglio);
     splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setCollapsible(1, false);
+    splitter->setSizes({1000, 212});
     layout->addWidget(splitter, 1);
 }
 
