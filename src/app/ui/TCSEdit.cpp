@@ -19,8 +19,7 @@ QFont Stato_Focus::font(const QWidget* widget) const {
     return !widget->isEnabled() ? fontOnDisabled : focused ? fontOnFocus : fontOnNoFocus;
 }
 
-namespace {
-void mostra(QWidget* widget, const QColor& colore, const QFont& font) {
+void Stato_Focus::mostra(QWidget* widget, const QColor& colore, const QFont& font) {
     QPalette palette = widget->palette();
     if (palette.color(QPalette::Active, QPalette::Base) != colore ||
         palette.color(QPalette::Disabled, QPalette::Base) != colore ||
@@ -32,82 +31,19 @@ void mostra(QWidget* widget, const QColor& colore, const QFont& font) {
         widget->setFont(font);
     }
 }
-}  // namespace
 
 void Stato_Focus::applica(QWidget* widget) const {
     mostra(widget, colore(widget), font(widget));
 }
 
-// ---------------------------------------------------------------------------------------------
-
-TCSEdit::TCSEdit(QWidget* parent) : QLineEdit(parent) {
-    m_stato.inizializza(this);
-    m_stato.applica(this);
-}
-
-TCSEdit::TCSEdit(const QString& text, QWidget* parent) : TCSEdit(parent) {
-    setText(text);
-}
-
-void TCSEdit::setColorOnFocus(const QColor& color) {
-    m_stato.colorOnFocus = color;
-    mostra(this, color, font());
-}
-
-void TCSEdit::setColorOnDisabled(const QColor& color) {
-    m_stato.colorOnDisabled = color;
-    mostra(this, color, font());
-}
-
-void TCSEdit::setColorOnNoFocus(const QColor& color) {
-    m_stato.colorOnNoFocus = color;
-    mostra(this, color, font());
-}
-
-void TCSEdit::setFontOnFocus(const QFont& f) {
-    m_stato.fontOnFocus = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
-void TCSEdit::setFontOnDisabled(const QFont& f) {
-    m_stato.fontOnDisabled = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
-void TCSEdit::setFontOnNoFocus(const QFont& f) {
-    m_stato.fontOnNoFocus = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
 void TCSEdit::focusInEvent(QFocusEvent* event) {
-    m_stato.focused = true;
-    m_stato.applica(this);
-    QLineEdit::focusInEvent(event);
+    Controllo_Focus<QLineEdit>::focusInEvent(event);
     if (m_autoSelect) {
         selectAll();
     } else if (m_cursoreFineCampo) {
         deselect();
         setCursorPosition(static_cast<int>(text().size()));
     }
-}
-
-void TCSEdit::focusOutEvent(QFocusEvent* event) {
-    m_stato.focused = false;
-    m_stato.applica(this);
-    QLineEdit::focusOutEvent(event);
-}
-
-void TCSEdit::changeEvent(QEvent* event) {
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange) {
-        m_stato.applica(this);
-    }
-}
-
-void TCSEdit::paintEvent(QPaintEvent* event) {
-    QLineEdit::paintEvent(event);
-    // After every repaint the look of the current state comes back.
-    m_stato.applica(this);
 }
 
 void TCSEdit::keyPressEvent(QKeyEvent* event) {
@@ -117,67 +53,6 @@ void TCSEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-TCSDBMemo::TCSDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
-    m_stato.inizializza(this);
-    m_stato.applica(this);
-}
-
-void TCSDBMemo::setColorOnFocus(const QColor& color) {
-    m_stato.colorOnFocus = color;
-    mostra(this, color, font());
-}
-
-void TCSDBMemo::setColorOnDisabled(const QColor& color) {
-    m_stato.colorOnDisabled = color;
-    mostra(this, color, font());
-}
-
-void TCSDBMemo::setColorOnNoFocus(const QColor& color) {
-    m_stato.colorOnNoFocus = color;
-    mostra(this, color, font());
-}
-
-void TCSDBMemo::setFontOnFocus(const QFont& f) {
-    m_stato.fontOnFocus = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
-void TCSDBMemo::setFontOnDisabled(const QFont& f) {
-    m_stato.fontOnDisabled = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
-void TCSDBMemo::setFontOnNoFocus(const QFont& f) {
-    m_stato.fontOnNoFocus = f;
-    mostra(this, palette().color(QPalette::Base), f);
-}
-
-void TCSDBMemo::focusInEvent(QFocusEvent* event) {
-    m_stato.focused = true;
-    m_stato.applica(this);
-    QPlainTextEdit::focusInEvent(event);
-}
-
-void TCSDBMemo::focusOutEvent(QFocusEvent* event) {
-    m_stato.focused = false;
-    m_stato.applica(this);
-    QPlainTextEdit::focusOutEvent(event);
-}
-
-void TCSDBMemo::changeEvent(QEvent* event) {
-    QPlainTextEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange) {
-        m_stato.applica(this);
-    }
-}
-
-void TCSDBMemo::paintEvent(QPaintEvent* event) {
-    QPlainTextEdit::paintEvent(event);
-    m_stato.applica(this);
 }
 
 void Applica_Colori_Focus(QWidget* root) {
