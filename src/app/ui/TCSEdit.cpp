@@ -1,75 +1,57 @@
 #include "app/ui/TCSEdit.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPalette>
 
 namespace velmora {
 
-void Stato_Focus::inizializza(QWidget* widget) {
-    const QColor window = QApplication::palette().color(QPalette::Active, QPalette::Base);
-    colorOnFocus = colorOnDisabled = colorOnNoFocus = window;
-    fontOnFocus = fontOnDisabled = fontOnNoFocus = QApplication::font(widget);
-}
+TCSEdit::TCSEdit(QWidget* parent) : Controllo_Focus<QLineEdit>(parent) {}
 
-QColor Stato_Focus::colore(const QWidget* widget) const {
-    return !widget->isEnabled() ? colorOnDisabled : focused ? colorOnFocus : colorOnNoFocus;
-}
-
-QFont Stato_Focus::font(const QWidget* widget) const {
-    return !widget->isEnabled() ? fontOnDisabled : focused ? fontOnFocus : fontOnNoFocus;
-}
-
-void Stato_Focus::mostra(QWidget* widget, const QColor& colore, const QFont& font) {
-    QPalette palette = widget->palette();
-    if (palette.color(QPalette::Active, QPalette::Base) != colore ||
-        palette.color(QPalette::Disabled, QPalette::Base) != colore ||
-        palette.color(QPalette::Inactive, QPalette::Base) != colore) {
-        palette.setColor(QPalette::All, QPalette::Base, colore);
-        widget->setPalette(palette);
-    }
-    if (widget->font() != font) {
-        widget->setFont(font);
-    }
-}
-
-void Stato_Focus::applica(QWidget* widget) const {
-    mostra(widget, colore(widget), font(widget));
+TCSEdit::TCSEdit(const QString& text, QWidget* parent) : TCSEdit(parent) {
+    setText(text);
 }
 
 void TCSEdit::focusInEvent(QFocusEvent* event) {
+    const int prima = cursorPosition();
+    // QLineEdit selects everything when entered by Tab; the settings below decide instead.
     Controllo_Focus<QLineEdit>::focusInEvent(event);
-    if (m_autoSelect) {
+    if (m_autoSelect && event->reason() != Qt::MouseFocusReason) {
         selectAll();
     } else if (m_cursoreFineCampo) {
-        deselect();
         setCursorPosition(static_cast<int>(text().size()));
+    } else {
+        setCursorPosition(prima);
     }
 }
 
 void TCSEdit::keyPressEvent(QKeyEvent* event) {
-    if (m_exitOnReturn && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    // Enter goes through the usual handling in every case (returnPressed, then the window's own
+    // keys); with ExitOnReturn it also moves on to the next control as Tab would.
+    Controllo_Focus<QLineEdit>::keyPressEvent(event);
+    const bool invio = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (m_exitOnReturn && invio && hasFocus()) {
         focusNextChild();
-        event->accept();
-        return;
     }
-    QLineEdit::keyPressEvent(event);
 }
 
 void Applica_Colori_Focus(QWidget* root) {
-    const QColor finestra = QApplication::palette().color(QPalette::Active, QPalette::Base);
-    const QColor pulsante = QApplication::palette().color(QPalette::Active, QPalette::Button);
+    const QPalette sistema = QApplication::palette();
+    const QColor finestra = sistema.color(QPalette::Active, QPalette::Base);
+    const QColor pulsante = sistema.color(QPalette::Active, QPalette::Button);
     const QColor giallo(255, 255, 0);
+    const auto colora = [&](auto* controllo) {
+        controllo->setColorOnDisabled(pulsante);
+        controllo->setColorOnFocus(giallo);
+        controllo->setColorOnNoFocus(finestra);
+        controllo->Applica_Stato();
+    };
     for (TCSEdit* edit : root->findChildren<TCSEdit*>()) {
-        edit->setColorOnNoFocus(finestra);
-        edit->setColorOnDisabled(pulsante);
-        edit->setColorOnFocus(giallo);
-        edit->setColorOnNoFocus(finestra);
+        colora(edit);
     }
     for (TCSDBMemo* memo : root->findChildren<TCSDBMemo*>()) {
-        memo->setColorOnNoFocus(finestra);
-        memo->setColorOnDisabled(pulsante);
-        memo->setColorOnFocus(giallo);
-        memo->setColorOnNoFocus(finestra);
+        colora(memo);
     }
 }
 
