@@ -1,6 +1,8 @@
 // The main window and the password dialog, driven like a person would, offscreen.
 #include "app/ui/MainWindow.h"
 
+#include "common/Finestra_Test.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,33 +17,9 @@
 namespace velmora {
 namespace {
 
-class FinestraTest : public ::testing::Test {
+class FinestraTest : public test::Finestra_Test {
 protected:
-    void SetUp() override {
-        m_root = m_dir.filePath(QStringLiteral("VELMORA"));
-        fixtures::installa(m_root, fixtures::minimo());
-        m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
-        m_window = std::make_unique<MainWindow>(*m_sessione);
-        // Test programs run side by side: each window has a single-instance name of its own.
-        m_window->setNomeIstanza(m_dir.path());
-    }
-
-    // Creates and shows the window; `answer` answers the password dialog when it opens.
-    void avvia(const std::function<void(Form_Password*)>& answer) {
-        QObject::connect(m_window.get(), &MainWindow::passwordRichiesta, m_window.get(), answer);
-        ASSERT_TRUE(m_window->FormCreate());
-        QSignalSpy done(m_window.get(), &MainWindow::avvioCompletato);
-        m_window->show();
-        ASSERT_TRUE(done.wait(20000));
-    }
-
-    QTemporaryDir m_dir;
-    QString m_root;
-    ScriptedBoxes m_boxes;
-    ScriptedShell m_shell;
-    FixedClock m_clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
-    std::unique_ptr<Sessione> m_sessione;
-    std::unique_ptr<MainWindow> m_window;
+    void SetUp() override { prepara(fixtures::minimo()); }
 };
 
 TEST_F(FinestraTest, SignInThroughTheDialogAppliesTheChosenLanguage) {
@@ -110,39 +88,28 @@ TEST_F(FinestraTest, OkHidesTheButtonsAndStartsTheAnimation) {
     EXPECT_EQ(dialogo.barra()->maximum(), 100);
 }
 
-TEST(FinestraListino, TheBarMovesDuringTheBuild) {
-    QTemporaryDir dir;
-    const QString root = dir.filePath(QStringLiteral("VELMORA"));
-    fixtures::installa(root, fixtures::realistico(3000, 3));
-    ScriptedBoxes boxes;
-    ScriptedShell shell;
-    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
-    Sessione sessione(InstallFolder(root), boxes, shell, clock);
-    MainWindow window(sessione);
-    window.setNomeIstanza(dir.path());
+class FinestraListino : public test::Finestra_Test {};
+
+TEST_F(FinestraListino, TheBarMovesDuringTheBuild) {
+    prepara(fixtures::realistico(3000, 3));
     QList<int> valori;
     int massimo = 0;
-    QObject::connect(&window, &MainWindow::passwordRichiesta, &window, [&](Form_Password* dialogo) {
+    avvia([&](Form_Password* dialogo) {
         QObject::connect(dialogo->barra(), &QProgressBar::valueChanged, dialogo,
                          [&valori, &massimo, dialogo](int v) {
                              valori << v;
                              massimo = dialogo->barra()->maximum();
                          });
-        dialogo->password()->setText(QStringLiteral("SMITH42"));
-        dialogo->ok()->click();
+        accedi(QStringLiteral("SMITH42"), 2)(dialogo);
     });
-    ASSERT_TRUE(window.FormCreate());
-    QSignalSpy done(&window, &MainWindow::avvioCompletato);
-    window.show();
-    ASSERT_TRUE(done.wait(60000));
-    EXPECT_FALSE(sessione.Programma_Terminato);
+    EXPECT_FALSE(m_sessione->Programma_Terminato);
     ASSERT_GT(massimo, 2500);
     ASSERT_FALSE(valori.isEmpty());
     EXPECT_EQ(valori.last(), massimo);
     EXPECT_GE(valori.size(), 2);
     // The catalogue opened newest first on the customer's own price list.
-    EXPECT_EQ(sessione.Ordine_Catalogo, 7);
-    EXPECT_GT(window.catalogo()->modello()->rowCount(), 0);
+    EXPECT_EQ(m_sessione->Ordine_Catalogo, 7);
+    EXPECT_GT(m_window->catalogo()->modello()->rowCount(), 0);
 }
 
 }  // namespace

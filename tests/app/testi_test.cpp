@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/MainWindow.h"
+#include "common/Finestra_Test.h"
 #include "fixtures/Fornitore.h"
 
 namespace velmora {
@@ -39,34 +40,12 @@ TEST(Titoli_Griglia, MarkersBecomeTheTextsOfTheirCodes) {
 }
 
 // Start-up on databases whose message texts are missing in part or whole.
-class TestiAvvioTest : public ::testing::Test {
+class TestiAvvioTest : public test::Finestra_Test {
 protected:
-    void avvia(fixtures::Dati dati, int lingua) {
-        m_root = m_dir.filePath(QStringLiteral("VELMORA"));
-        fixtures::installa(m_root, dati);
-        m_sessione = std::make_unique<Sessione>(InstallFolder(m_root), m_boxes, m_shell, m_clock);
-        m_window = std::make_unique<MainWindow>(*m_sessione);
-        // Test programs run side by side: each window has a single-instance name of its own.
-        m_window->setNomeIstanza(m_dir.path());
-        QObject::connect(m_window.get(), &MainWindow::passwordRichiesta, m_window.get(),
-                         [lingua](Form_Password* dialogo) {
-                             dialogo->password()->setText(QStringLiteral("ROSSI"));
-                             dialogo->lingua()->setCurrentIndex(lingua);
-                             dialogo->ok()->click();
-                         });
-        ASSERT_TRUE(m_window->FormCreate());
-        QSignalSpy done(m_window.get(), &MainWindow::avvioCompletato);
-        m_window->show();
-        ASSERT_TRUE(done.wait(20000));
+    void avvia(const fixtures::Dati& dati, int lingua) {
+        prepara(dati);
+        Finestra_Test::avvia(accedi(QStringLiteral("ROSSI"), lingua));
     }
-
-    QTemporaryDir m_dir;
-    QString m_root;
-    ScriptedBoxes m_boxes;
-    ScriptedShell m_shell;
-    FixedClock m_clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
-    std::unique_ptr<Sessione> m_sessione;
-    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(TestiAvvioTest, WithoutTheTextTableTheDatabaseIsInvalid) {
