@@ -1,5 +1,7 @@
 #include "browser/Layout_Griglia.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -66,8 +68,11 @@ Colonne Carica_Layout(const QString& file, const QString& sezione, const Colonne
         const auto propria = std::find_if(proprie.begin(), proprie.end(), [&campo](const Colonna& c) {
             return c.campo.compare(campo, Qt::CaseInsensitive) == 0;
         });
-        if (propria == proprie.end()) {
-            continue;  // a field this grid does not have
+        const bool giaCaricata = std::any_of(caricate.begin(), caricate.end(), [&campo](const Colonna& c) {
+            return c.campo.compare(campo, Qt::CaseInsensitive) == 0;
+        });
+        if (propria == proprie.end() || giaCaricata) {
+            continue;  // a field this grid does not have, or one already placed by an earlier entry
         }
         const QStringList parti = valore.split(kDelimitatore);
         Colonna c;
@@ -97,6 +102,9 @@ bool Salva_Layout(const QString& file, const QString& sezione, const Colonne& co
     }
     bool letto = false;
     QStringList linee = righe(file, &letto);
+    if (!letto && QFile::exists(file)) {
+        return false;  // rewriting a file we cannot read would lose its other sections
+    }
     while (!linee.isEmpty() && linee.last().isEmpty()) {
         linee.removeLast();
     }

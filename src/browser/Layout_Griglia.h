@@ -16,8 +16,8 @@ inline const QString kSezioneOrdine = QStringLiteral("Form1wwDBGrid2");
 
 // Loads a grid's layout. Without a file, a section or entries the grid keeps its own columns;
 // an entry without ";;" is warned about ("Key Delimiter Not Found") and the own columns come
-// back. Entries naming a field the grid does not have are left out; own columns missing from
-// the file are appended at the end.
+// back. Entries naming a field the grid does not have, or one named before, are left out; own
+// columns missing from the file are appended at the end.
 Colonne Carica_Layout(const QString& file, const QString& sezione, const Colonne& proprie, Boxes& boxes);
 
 // Saves a grid's layout: the section is emptied and written again, other sections stay.

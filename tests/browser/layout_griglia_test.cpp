@@ -54,6 +54,12 @@ TEST(Layout_Griglia, RoundTripKeepsOrderWidthsTitlesAndOtherSections) {
     EXPECT_TRUE(leggi(file).startsWith("[Altro]\r\nX=1;;y;;F\r\n"));
     EXPECT_EQ(leggi(file).count("[Form1wwDBGrid1]"), 1);
     EXPECT_TRUE(boxes.shown().isEmpty());
+    // Nothing to write for a grid without columns; a path that cannot be written fails.
+    ASSERT_TRUE(Salva_Layout(file, kSezioneCatalogo, {}));
+    EXPECT_EQ(Carica_Layout(file, kSezioneCatalogo, colonne, boxes), proprie());
+    EXPECT_FALSE(Salva_Layout(dir.path(), kSezioneCatalogo, colonne));
+    EXPECT_FALSE(
+        Salva_Layout(dir.filePath(QStringLiteral("NONE/GRIGLIA_LIST.CFG")), kSezioneCatalogo, colonne));
 }
 
 TEST(Layout_Griglia, MissingDamagedOrOlderFiles) {
@@ -74,9 +80,11 @@ TEST(Layout_Griglia, MissingDamagedOrOlderFiles) {
     EXPECT_EQ(Carica_Layout(file, kSezioneCatalogo, proprie(), boxes), proprie());
     EXPECT_EQ(boxes.shown(), QStringList{QStringLiteral("Key Delimiter Not Found")});
 
-    // Written before a column existed, and naming a field the grid does not have.
+    // Written before a column existed, naming a field the grid does not have, and naming a field
+    // twice (the first entry counts).
     scrivi(file,
-           "[Form1wwDBGrid1]\r\nDESCRIZIONE=20;;Descrizione;;F\r\nNONESISTE=5;;x;;F\r\ncodice=9;;Cod;;T\r\n");
+           "[Form1wwDBGrid1]\r\nDESCRIZIONE=20;;Descrizione;;F\r\nNONESISTE=5;;x;;F\r\ncodice=9;;Cod;;T\r\n"
+           "Descrizione=70;;Doppia;;F\r\n");
     const Colonne caricate = Carica_Layout(file, kSezioneCatalogo, proprie(), boxes);
     QStringList campi;
     for (const Colonna& c : caricate) {
@@ -87,6 +95,8 @@ TEST(Layout_Griglia, MissingDamagedOrOlderFiles) {
     EXPECT_EQ(caricate[0].larghezza, 20);
     EXPECT_EQ(caricate[1].titolo, QStringLiteral("Cod"));
     EXPECT_EQ(caricate[1].solaLettura, QStringLiteral("T"));
+    EXPECT_EQ(caricate[2], proprie()[2]);
+    EXPECT_EQ(boxes.shown().size(), 1);
 }
 
 // A person moves and widens a column, saves the layout from the pop-up menu's action, and finds
