@@ -2,10 +2,14 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
+#include <QCoreApplication>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
+#include <QRegularExpression>
 
 namespace velmora::Generale {
 
@@ -35,18 +39,27 @@ long double Arrotonda(int decimali, const QString& modo, long double valore) {
     }
     const bool negativo = valore < 0;
     const int scala = decimali <= 6 ? 6 : 15;
-    const long double fisso = valore * static_cast<long double>(Potenze_Dieci[static_cast<size_t>(scala)]);
-    // 2^63 is exact in long double; anything from there up does not fit.
+
+    // Fix the value at 6 (or 15) decimals, to the nearest and halves to even. The rounding
+    // happens in long double first; only a result inside the 64-bit range is converted, so a
+    // value just below 2^63 that rounds up to 2^63 is refused as well.
+    const int modoPrecedente = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const long double fisso =
+        std::nearbyintl(valore * static_cast<long double>(Potenze_Dieci[static_cast<size_t>(scala)]));
+    std::fesetround(modoPrecedente);
+    // -2^63 and 2^63 are exact in long double; [-2^63, 2^63) is the 64-bit range.
     constexpr long double kLimite = 9223372036854775808.0L;
     if (!std::isfinite(fisso) || fisso >= kLimite || fisso < -kLimite) {
-        throw Overflow_Arrotonda(QStringLiteral("Arrotonda: %1 cannot be rounded to %2 decimals (too large)")
-                                     .arg(static_cast<double>(valore), 0, 'g', 17)
-                                     .arg(decimali));
+        char testo[64];
+        std::snprintf(testo, sizeof testo, "%.21Lg", valore);
+        throw Overflow_Arrotonda(QStringLiteral("Arrotonda: %1 is too large to round to %2 decimals (fixed "
+                                                "at %3 decimals it must fit 64 bits)")
+                                     .arg(QString::fromLatin1(testo))
+                                     .arg(decimali)
+                                     .arg(scala));
     }
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const std::int64_t f = std::llrintl(fisso);  // halves to even
-    std::fesetround(previous);
+    const auto f = static_cast<std::int64_t>(fisso);
 
     const std::int64_t passo = Potenze_Dieci[static_cast<size_t>(scala - decimali)];
     std::int64_t q = f / passo;
@@ -107,16 +120,29 @@ QString Componi_Barcode(const std::array<std::int64_t, 7>& cifre, std::int64_t n
         testo += QString::number(cifra);
     }
     testo += conZeri(numero, 5);
-    bool ok = false;
-    const double valore = testo.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(valore) || std::fabs(valore) >= 9.2e18) {
+    testo = testo.trimmed();
+
+    // Only a whole number reads as one: a sign in the middle (a negative part) does not.
+    static const QRegularExpression kIntero(QStringLiteral("^-?[0-9]+$"));
+    if (!kIntero.match(testo).hasMatch()) {
         return QString();
     }
-    return conZeri(static_cast<std::int64_t>(std::llround(valore)), 12);
+    // Read and written in long double, as the rest of this module: up to 19 digits come back
+    // exactly; a longer text is written as the nearest long double value, never cut.
+    const long double valore = std::strtold(testo.toLatin1().constData(), nullptr);
+    if (!std::isfinite(valore)) {
+        return QString();
+    }
+    char cifreTesto[5000];
+    std::snprintf(cifreTesto, sizeof cifreTesto, "%.0Lf", std::fabs(valore));
+    return (valore < 0 ? QStringLiteral("-") : QString()) +
+           QString::fromLatin1(cifreTesto).rightJustified(12, QLatin1Char('0'));
 }
 
 int Verifica_Connessione() {
-    if (QNetworkInformation::instance() || QNetworkInformation::loadDefaultBackend()) {
+    // The system backend is asked only inside an application; otherwise only the interfaces are.
+    if (QCoreApplication::instance() &&
+        (QNetworkInformation::instance() || QNetworkInformation::loadDefaultBackend())) {
         if (QNetworkInformation* info = QNetworkInformation::instance();
             info && info->supports(QNetworkInformation::Feature::Reachability) &&
             info->reachability() != QNetworkInformation::Reachability::Unknown) {
